@@ -1,0 +1,135 @@
+#include "tasklist/NUnit.h"
+
+#include "ui/Error.h"
+
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+namespace tasklist {
+namespace {
+
+DWORD ReadPlatformId() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  return ::GetVersionExA(&info) ? info.dwPlatformId : 0;
+}
+
+constexpr DWORD kProcessQueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+constexpr DWORD kModuleNameBufferSize = 261;
+
+// Texts of the two failures of the process status lookup (code page 932).
+constexpr char kPsapiNotLoaded[] = "PSAPI.DLL \x82\xaa\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+constexpr char kApiNotFound[] =
+    "API \x82\xcc\x83\x41\x83\x68\x83\x8c\x83\x58\x82\xf0\x8e\xe6\x93\xbe\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+
+std::string TextUpToNul(const char* buffer, size_t size) {
+  size_t length = 0;
+  while (length < size && buffer[length] != '\0') ++length;
+  return std::string(buffer, length);
+}
+
+template <typename Function>
+Function LookUp(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// First module of the process (its executable) through the process status library.
+std::string ExePathFromModules(DWORD processId) {
+  using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+  using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
+
+  ui::unique_hmodule psapi(::LoadLibraryA("PSAPI.DLL"));
+  if (!psapi) throw ui::Error(kPsapiNotLoaded);
+  const auto enumModules = LookUp<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
+  const auto moduleFileName = LookUp<GetModuleFileNameExFn>(psapi.get(), "GetModuleFileNameExA");
+  if (!enumModules || !moduleFileName) throw ui::Error(kApiNotFound);
+
+  ui::unique_kernel_handle process(::OpenProcess(kProcessQueryAndRead, FALSE, processId));
+  if (!process) return {};
+  HMODULE firstModule = nullptr;
+  DWORD needed = 0;
+  if (!enumModules(process.get(), &firstModule, sizeof(firstModule), &needed)) return {};
+  char buffer[kModuleNameBufferSize] = {};
+  if (moduleFileName(process.get(), firstModule, buffer, kModuleNameBufferSize) == 0) return {};
+  return TextUpToNul(buffer, sizeof(buffer));
+}
+
+// The module walk cannot read a 64-bit process from 32-bit code, nor an elevated one; the image
+// name query with limited rights can (Vista and later, so looked up at run time).
+std::string ExePathFromImageName(DWORD processId) {
+  using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, char*, DWORD*);
+  const auto query =
+      LookUp<QueryFullProcessImageNameFn>(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
+  if (!query) return {};
+  ui::unique_kernel_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return {};
+  char buffer[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!query(process.get(), 0, buffer, &size)) return {};
+  return TextUpToNul(buffer, sizeof(buffer));
+}
+
+// Older systems: the process entry of a tool help snapshot.
+std::string ExePathFromSnapshot(DWORD processId) {
+  using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+  using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+
+  const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  if (!kernel) return {};
+  const auto createSnapshot = LookUp<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+  if (!createSnapshot) return {};
+  const auto first = LookUp<ProcessWalkFn>(kernel, "Process32First");
+  const auto next = LookUp<ProcessWalkFn>(kernel, "Process32Next");
+
+  ui::unique_kernel_handle snapshot = ui::AdoptFileHandle(createSnapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {};
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  if (!first || !first(snapshot.get(), &entry)) return {};
+  while (entry.th32ProcessID != processId) {
+    if (!next || !next(snapshot.get(), &entry)) return {};
+  }
+  return TextUpToNul(entry.szExeFile, sizeof(entry.szExeFile));
+}
+
+}  // namespace
+
+DWORD Win32Platform = ReadPlatformId();
+
+bool IsResponsive(HWND wnd) {
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kResponsiveProbeMs, &ignored) != 0;
+}
+
+bool BringToTop(HWND wnd) {
+  const DWORD targetThread = ::GetWindowThreadProcessId(wnd, nullptr);
+  const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+  if (targetThread == foregroundThread) return ::BringWindowToTop(wnd) != FALSE;
+
+  // Attaching to a hung thread blocks until that thread wakes up: probe it first, briefly.
+  if (!IsResponsive(wnd)) {
+    ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+    return false;
+  }
+  ::AttachThreadInput(targetThread, foregroundThread, TRUE);
+  const bool raised = ::BringWindowToTop(wnd) != FALSE;
+  ::AttachThreadInput(targetThread, foregroundThread, FALSE);
+  return raised;
+}
+
+std::string GetWindowExePath(HWND wnd) {
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(wnd, &processId);
+  if (Win32Platform != VER_PLATFORM_WIN32_NT) return ExePathFromSnapshot(processId);
+  std::string path = ExePathFromModules(processId);
+  return path.empty() ? ExePathFromImageName(processId) : path;
+}
+
+ui::unique_hicon GetFileIcon(const std::string& fileName, bool large) {
+  SHFILEINFOA info{};
+  const UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (large ? 0 : SHGFI_SMALLICON);
+  if (!::SHGetFileInfoA(fileName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags)) return {};
+  return ui::unique_hicon(info.hIcon);
+}
+
+}  // namespace tasklist

@@ -1,0 +1,33 @@
+// Stateless helpers on windows, processes and files that the task list needs.
+#pragma once
+
+#include "ui/Handle.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace tasklist {
+
+// dwPlatformId as GetVersionExA reported it when the library started; 2 is the NT family.
+// Tests may assign another value to take the paths of older systems.
+extern DWORD Win32Platform;
+
+// How long a window's thread may take to answer before we treat it as hung.
+inline constexpr UINT kResponsiveProbeMs = 250;
+
+// Whether the window's thread answers within kResponsiveProbeMs.
+[[nodiscard]] bool IsResponsive(HWND wnd);
+
+// Raises W to the top, sharing input with the foreground thread for the raise. A window whose
+// thread does not answer is only asked to come up when it recovers, and the result is false.
+[[nodiscard]] bool BringToTop(HWND wnd);
+
+// Path of the executable of the process that owns the window, or empty. Throws ui::Error on the
+// NT family when the process status library or its functions are missing.
+[[nodiscard]] std::string GetWindowExePath(HWND wnd);
+
+// Icon of the file name's type, made for the caller (empty when the shell has none).
+[[nodiscard]] ui::unique_hicon GetFileIcon(const std::string& fileName, bool large);
+
+}  // namespace tasklist

@@ -1,0 +1,53 @@
+// The running tasks as the Alt+Tab list shows them: one entry per task, found among the
+// top-level windows, with the window to activate, its caption, a small icon and the executable.
+#pragma once
+
+#include "tasklist/TaskIcon.h"
+#include "ui/Collection.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace tasklist {
+
+class TWinInfo : public ui::TCollectionItem {
+ public:
+  HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
+  HWND Wnd = nullptr;      // the window to activate; 0 until the fill pass accepts one
+  std::string Caption;
+  TaskIcon Icon;
+  std::string ExeName;  // executable file name without folder, lower-cased
+
+  void Assign(const TWinInfo& source);
+};
+
+class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
+ public:
+  // Rebuilds the entries from the current top-level windows, then orders them.
+  void Refresh();
+  // The first entry whose root is `root`, or null.
+  TWinInfo* FindByRoot(HWND root) const;
+  // Brings the entry's window to the front, restoring it when minimised or hidden.
+  void Activate(int index) const;
+
+  bool EditorMode() const { return editorMode_; }
+  bool SortByCaption() const { return sortByCaption_; }
+  bool SortByExe() const { return sortByExe_; }
+  void SetEditorMode(bool value) { editorMode_ = value; }
+  void SetSortByCaption(bool value) { sortByCaption_ = value; }
+  void SetSortByExe(bool value) { sortByExe_ = value; }
+
+ private:
+  void AddRoots();
+  void FillEntries();
+  void Fill(TWinInfo& entry, HWND wnd);
+  void RemoveUnfilled();
+  void ArrangeTasks();
+
+  bool editorMode_ = false;
+  bool sortByCaption_ = false;
+  bool sortByExe_ = false;
+};
+
+}  // namespace tasklist

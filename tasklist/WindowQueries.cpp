@@ -1,0 +1,38 @@
+#include "tasklist/WindowQueries.h"
+
+#include <vector>
+
+namespace tasklist {
+namespace {
+
+template <typename Read>
+std::string ReadText(int bufferSize, Read read) {
+  std::vector<char> buffer(static_cast<size_t>(bufferSize), '\0');
+  const int length = read(buffer.data(), bufferSize);
+  return length > 0 ? std::string(buffer.data(), static_cast<size_t>(length)) : std::string();
+}
+
+}  // namespace
+
+std::string ClassNameOf(HWND wnd, int bufferSize) {
+  return ReadText(bufferSize, [wnd](char* buffer, int size) { return ::GetClassNameA(wnd, buffer, size); });
+}
+
+std::string WindowTextOf(HWND wnd) {
+  return ReadText(kWindowTextBufferSize,
+                  [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
+}
+
+HWND TopmostOwnerOf(HWND wnd) {
+  HWND topmost = ::GetWindow(wnd, GW_OWNER);
+  while (topmost) {
+    const HWND next = ::GetWindow(topmost, GW_OWNER);
+    if (!next) break;
+    topmost = next;
+  }
+  return topmost;
+}
+
+bool IsToolWindow(HWND wnd) { return (::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }
+
+}  // namespace tasklist

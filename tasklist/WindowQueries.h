@@ -1,0 +1,20 @@
+// Reads of a window's state that the task list needs. Every call may meet a window that has just
+// closed; it then reads as empty, 0 or false.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tasklist {
+
+inline constexpr int kWindowTextBufferSize = 1023;
+inline constexpr char kDialogClassName[] = "#32770";
+
+std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
+std::string WindowTextOf(HWND wnd);
+// The last window reached by following owners from `wnd`; 0 when `wnd` has no owner.
+HWND TopmostOwnerOf(HWND wnd);
+bool IsToolWindow(HWND wnd);
+
+}  // namespace tasklist

@@ -1,0 +1,80 @@
+// Window and process helpers against real windows, including one whose thread has stopped.
+#include "tasklist/NUnit.h"
+#include "tests/support/Fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using testing_support::FixtureProcess;
+
+namespace {
+
+std::string Tag(const std::string& name) { return "nu-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+
+ui::unique_hwnd OwnWindow(const std::string& caption) {
+  return ui::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                           100, nullptr, nullptr, nullptr, nullptr));
+}
+
+// Wine may report no foreground window after an attached raise; the target's own count of
+// activations shows that it was raised.
+bool WasRaised(HWND wnd, LONG_PTR activationsBefore) {
+  return ::GetForegroundWindow() == wnd || testing_support::ActivationCount(wnd) > activationsBefore;
+}
+
+TEST(GetWindowExePath, OwnWindowGivesThisProgram) {
+  ui::unique_hwnd wnd = OwnWindow(Tag("own"));
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  EXPECT_EQ(tasklist::GetWindowExePath(wnd.get()), self);
+}
+
+TEST(GetWindowExePath, DestroyedWindowGivesEmpty) {
+  ui::unique_hwnd wnd = OwnWindow(Tag("gone"));
+  const HWND stale = wnd.get();
+  wnd.reset();
+  EXPECT_EQ(tasklist::GetWindowExePath(stale), "");
+}
+
+TEST(GetFileIcon, EmptyNameIsNoError) {
+  EXPECT_NO_THROW((void)tasklist::GetFileIcon("", false));
+  EXPECT_TRUE(tasklist::GetFileIcon("anything.txt", false));
+}
+
+TEST(BringToTop, RaisesAResponsiveWindowOfAnotherProcess) {
+  FixtureProcess fixture({"app:" + Tag("responsive")});
+  const HWND target = fixture.Window(Tag("responsive"));
+  ui::unique_hwnd mine = OwnWindow(Tag("foreground"));
+  ::SetForegroundWindow(mine.get());
+  const LONG_PTR before = testing_support::ActivationCount(target);
+  EXPECT_TRUE(tasklist::BringToTop(target));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }));
+}
+
+TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {
+  FixtureProcess fixture({"app:" + Tag("hung")});
+  const HWND target = fixture.Window(Tag("hung"));
+  ui::unique_hwnd mine = OwnWindow(Tag("foreground while hung"));
+  ::SetForegroundWindow(mine.get());
+  const LONG_PTR before = testing_support::ActivationCount(target);
+  constexpr DWORD kHangMs = 4000;
+  fixture.Hang(kHangMs);
+  testing_support::PumpMessages(200);  // let the fixture take the hang message
+
+  const DWORD start = ::GetTickCount();
+  EXPECT_FALSE(tasklist::BringToTop(target));
+  EXPECT_LT(::GetTickCount() - start, 1000u) << "the caller waited for the hung thread";
+
+  // The asynchronous request is carried out once the thread pumps again.
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return ::GetTopWindow(nullptr) == target || WasRaised(target, before); }, kHangMs + 5000));
+}
+
+TEST(BringToTop, NoForegroundWindowStillRaises) {
+  ui::unique_hwnd mine = OwnWindow(Tag("no foreground"));
+  EXPECT_NO_THROW((void)tasklist::BringToTop(mine.get()));
+  EXPECT_TRUE(tasklist::BringToTop(mine.get()));
+}
+
+}  // namespace

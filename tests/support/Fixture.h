@@ -1,0 +1,65 @@
+// Test helpers around the fixture program: a real process with real windows, and queries on the
+// windows of one process.
+#pragma once
+
+#include "ui/Handle.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Folder of the running test program, with a trailing backslash.
+std::string ProgramFolder();
+
+// The fixture program of this build.
+std::string FixturePath();
+// The fixture program of the other width, built beside this one (build/i686, build/x86_64).
+std::string OtherWidthFixturePath();
+
+// A fixture process running the given scenarios; it is told to go (and if need be terminated)
+// when this object is destroyed. `exePath` may name a copy of the fixture under another name.
+class FixtureProcess {
+ public:
+  explicit FixtureProcess(const std::vector<std::string>& scenarios, const std::string& exePath = FixturePath());
+  FixtureProcess(const FixtureProcess&) = delete;
+  FixtureProcess& operator=(const FixtureProcess&) = delete;
+  ~FixtureProcess();
+
+  DWORD Id() const { return processId_; }
+  // The window of this process with exactly this caption, or 0.
+  HWND Window(const std::string& caption) const;
+  // Every top-level window of this process, in enumeration order.
+  std::vector<HWND> Windows() const;
+  // Makes the fixture's thread sleep for `ms` without pumping messages.
+  void Hang(DWORD ms) const;
+
+ private:
+  ui::unique_kernel_handle process_;
+  DWORD processId_ = 0;
+  DWORD threadId_ = 0;
+};
+
+// Copies the fixture program to `name` in a scratch folder of the test program; returns the path.
+std::string FixtureCopy(const std::string& name);
+
+// Activations the fixture window has counted.
+LONG_PTR ActivationCount(HWND fixtureWindow);
+
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+// Waits up to `ms` for `condition`, pumping messages meanwhile.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD ms = 5000) {
+  const DWORD start = ::GetTickCount();
+  while (!condition()) {
+    if (::GetTickCount() - start > ms) return false;
+    PumpMessages(10);
+  }
+  return true;
+}
+
+}  // namespace testing_support

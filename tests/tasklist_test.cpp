@@ -1,0 +1,267 @@
+// The task collection against real windows of fixture processes.
+#include "tasklist/NUnit.h"
+#include "tasklist/TaskList.h"
+#include "tasklist/WindowQueries.h"
+#include "tests/support/Fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using tasklist::TWinInfo;
+using tasklist::TWinInfos;
+using testing_support::FixtureProcess;
+
+namespace {
+
+std::string Tag(const std::string& name) { return "tl-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+
+const TWinInfo* EntryWithRoot(const TWinInfos& tasks, HWND root) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).RootWnd == root) return &tasks.Items(i);
+  }
+  return nullptr;
+}
+
+int EntriesWithWindow(const TWinInfos& tasks, HWND wnd) {
+  int count = 0;
+  for (int i = 0; i < tasks.Count(); ++i) count += tasks.Items(i).Wnd == wnd || tasks.Items(i).RootWnd == wnd;
+  return count;
+}
+
+int IndexOfWindow(const TWinInfos& tasks, HWND wnd) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).Wnd == wnd) return i;
+  }
+  return -1;
+}
+
+// The first of `candidates` that EnumWindows lists.
+HWND FirstInEnumerationOrder(const FixtureProcess& process, HWND a, HWND b) {
+  for (HWND wnd : process.Windows()) {
+    if (wnd == a || wnd == b) return wnd;
+  }
+  return nullptr;
+}
+
+class TaskCollection : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    arrangements = std::make_unique<FixtureProcess>(std::vector<std::string>{
+        "app:" + Tag("app"), "app:" + Tag("app two"), "modal:" + Tag("modal"), "owned:" + Tag("owned"),
+        "hiddenroot:" + Tag("hiddenroot"), "zeroroot:" + Tag("zeroroot"), "tooldialog:" + Tag("tooldialog"),
+        "tooldialogs:" + Tag("tooldialogs"), "toolowned:" + Tag("toolowned"), "minimized:" + Tag("minimized"),
+        "noicon:" + Tag("noicon"), "hidden:" + Tag("hidden"), "disabled:" + Tag("disabled"), "tool:" + Tag("tool")});
+  }
+  static void TearDownTestSuite() { arrangements.reset(); }
+
+  void SetUp() override { tasks.Refresh(); }
+
+  HWND Window(const std::string& name) const {
+    HWND wnd = arrangements->Window(Tag(name));
+    EXPECT_TRUE(wnd) << "no fixture window " << Tag(name);
+    return wnd;
+  }
+
+  static std::unique_ptr<FixtureProcess> arrangements;
+  TWinInfos tasks;
+};
+
+std::unique_ptr<FixtureProcess> TaskCollection::arrangements;
+
+TEST_F(TaskCollection, PlainWindowIsItsOwnTaskWithCaptionIconAndExecutable) {
+  const HWND app = Window("app");
+  const TWinInfo* entry = EntryWithRoot(tasks, app);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->Wnd, app);
+  EXPECT_EQ(entry->Caption, Tag("app"));
+  EXPECT_EQ(entry->ExeName, "swivo-fixture.exe");
+  // Wine reads no class icon of another process's window, so this one may come from the shell.
+  EXPECT_TRUE(entry->Icon);
+}
+
+TEST_F(TaskCollection, WindowWithoutClassIconGetsTheShellIconOfItsExecutable) {
+  const TWinInfo* entry = EntryWithRoot(tasks, Window("noicon"));
+  ASSERT_TRUE(entry);
+  EXPECT_TRUE(entry->Icon);
+  EXPECT_TRUE(entry->Icon.MadeByShell());
+}
+
+TEST_F(TaskCollection, TwoUnownedWindowsOfOneProgramAreTwoTasks) {
+  EXPECT_EQ(EntriesWithWindow(tasks, Window("app")), 1);
+  EXPECT_EQ(EntriesWithWindow(tasks, Window("app two")), 1);
+}
+
+TEST_F(TaskCollection, DisabledMainWindowIsReachedThroughItsModalDialog) {
+  const TWinInfo* entry = EntryWithRoot(tasks, Window("modal"));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->Wnd, Window("modal dialog"));
+  EXPECT_EQ(entry->Caption, Tag("modal dialog"));
+}
+
+TEST_F(TaskCollection, UsableMainWindowWinsOverItsOwnedWindow) {
+  const TWinInfo* entry = EntryWithRoot(tasks, Window("owned"));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->Wnd, Window("owned"));
+  EXPECT_EQ(EntriesWithWindow(tasks, Window("owned owned")), 0);
+}
+
+TEST_F(TaskCollection, UnusableRootIsReachedThroughItsFirstOwnedWindow) {
+  for (const char* kind : {"hiddenroot", "zeroroot"}) {
+    SCOPED_TRACE(kind);
+    const std::string name = kind;
+    const TWinInfo* entry = EntryWithRoot(tasks, Window(name + " root"));
+    ASSERT_TRUE(entry);
+    const HWND first = FirstInEnumerationOrder(*arrangements, Window(name + " first"), Window(name + " second"));
+    EXPECT_EQ(entry->Wnd, first);
+    EXPECT_EQ(entry->Caption, tasklist::WindowTextOf(first));
+    EXPECT_EQ(EntriesWithWindow(tasks, Window(name + " root")), 1);
+  }
+}
+
+TEST_F(TaskCollection, DialogsUnderAHiddenToolWindowAreOneTask) {
+  const TWinInfo* single = EntryWithRoot(tasks, Window("tooldialog tool"));
+  ASSERT_TRUE(single);
+  EXPECT_EQ(single->Wnd, Window("tooldialog dialog 1"));
+
+  const TWinInfo* pair = EntryWithRoot(tasks, Window("tooldialogs tool"));
+  ASSERT_TRUE(pair);
+  EXPECT_EQ(pair->Wnd,
+            FirstInEnumerationOrder(*arrangements, Window("tooldialogs dialog 1"), Window("tooldialogs dialog 2")));
+  EXPECT_EQ(EntriesWithWindow(tasks, Window("tooldialogs tool")), 1) << "the second root entry is pruned";
+}
+
+TEST_F(TaskCollection, UnusableWindowsAreNeverListed) {
+  for (const char* name : {"toolowned tool", "toolowned owned", "hidden", "disabled", "tool"}) {
+    EXPECT_EQ(EntriesWithWindow(tasks, Window(name)), 0) << name;
+  }
+}
+
+TEST_F(TaskCollection, MinimisedWindowIsListedAndActivateRestoresIt) {
+  const HWND minimized = Window("minimized");
+  ASSERT_TRUE(::IsIconic(minimized));
+  const int index = IndexOfWindow(tasks, minimized);
+  ASSERT_GE(index, 0);
+  tasks.Activate(index);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !::IsIconic(minimized); }));
+  ::ShowWindow(minimized, SW_SHOWMINNOACTIVE);
+}
+
+TEST_F(TaskCollection, EveryWindowToActivateIsUsable) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    const HWND wnd = tasks.Items(i).Wnd;
+    const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_VISIBLE) << tasks.Items(i).Caption;
+    EXPECT_FALSE(style & WS_DISABLED) << tasks.Items(i).Caption;
+    EXPECT_FALSE(tasklist::IsToolWindow(wnd)) << tasks.Items(i).Caption;
+  }
+}
+
+TEST_F(TaskCollection, FindByRootReturnsTheFirstMatchingEntry) {
+  ASSERT_GT(tasks.Count(), 0);
+  const HWND root = tasks.Items(0).RootWnd;
+  EXPECT_EQ(tasks.FindByRoot(root), &tasks.Items(0));
+  EXPECT_EQ(tasks.FindByRoot(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7ffffff0))), nullptr);
+}
+
+TEST_F(TaskCollection, ItemsOutOfRangeIsAnError) {
+  EXPECT_THROW(tasks.Items(-1), ui::Error);
+  EXPECT_THROW(tasks.Items(tasks.Count()), ui::Error);
+}
+
+TEST(TaskCollectionOwnWindows, HiddenWindowsOfThisProcessAreNotListedAndAWindowWithoutTextIs) {
+  const std::string tag = Tag("own hidden");
+  ui::unique_hwnd hidden(::CreateWindowExA(0, "STATIC", tag.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                           nullptr, nullptr, nullptr));
+  FixtureProcess untitled({"notext"});
+  const HWND noText = untitled.Windows().at(0);
+
+  TWinInfos tasks;
+  tasks.Refresh();
+  EXPECT_EQ(EntriesWithWindow(tasks, hidden.get()), 0);
+  const int index = IndexOfWindow(tasks, noText);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).Caption, "");
+}
+
+TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
+  const HICON smallIcon = static_cast<HICON>(
+      ::LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION), IMAGE_ICON, 16, 16, LR_SHARED));
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &::DefWindowProcA;
+  windowClass.lpszClassName = "TaskListTestWithIcon";
+  windowClass.hIconSm = smallIcon;
+  ::RegisterClassExA(&windowClass);
+  ui::unique_hwnd wnd(::CreateWindowExA(0, windowClass.lpszClassName, Tag("class icon").c_str(),
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                        nullptr));
+  TWinInfos tasks;
+  tasks.Refresh();
+  const int index = IndexOfWindow(tasks, wnd.get());
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).Icon.Handle(), smallIcon);
+  EXPECT_FALSE(tasks.Items(index).Icon.MadeByShell());
+}
+
+TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowFailsQuietly) {
+  ui::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("closing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                        100, 100, nullptr, nullptr, nullptr, nullptr));
+  TWinInfos tasks;
+  tasks.Refresh();
+  const int index = IndexOfWindow(tasks, wnd.get());
+  ASSERT_GE(index, 0);
+  wnd.reset();
+  EXPECT_NO_THROW(tasks.Activate(index));
+}
+
+TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
+  ui::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                        0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+  TWinInfos tasks;
+  tasks.Refresh();
+  const int index = IndexOfWindow(tasks, wnd.get());
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).ExeName, "tasklist_test.exe");
+}
+
+TEST(TaskCollectionExecutables, OtherWidthProcessHasItsExecutableName) {
+  FixtureProcess other({"app:" + Tag("other width")}, testing_support::OtherWidthFixturePath());
+  TWinInfos tasks;
+  tasks.Refresh();
+  const int index = IndexOfWindow(tasks, other.Window(Tag("other width")));
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).ExeName, "swivo-fixture.exe");
+}
+
+TEST(TaskCollectionExecutables, UpperCaseExecutableNameIsLowerCased) {
+  FixtureProcess renamed({"app:" + Tag("renamed")}, testing_support::FixtureCopy("Upper-CASE.EXE"));
+  TWinInfos tasks;
+  tasks.Refresh();
+  const int index = IndexOfWindow(tasks, renamed.Window(Tag("renamed")));
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).ExeName, "upper-case.exe");
+}
+
+// On systems outside the NT family the paths come from a process snapshot and every icon from
+// the shell; shell icons are the collection's to destroy.
+TEST(TaskCollectionOlderSystems, PathsFromTheSnapshotAndIconsFromTheShell) {
+  FixtureProcess process({"app:" + Tag("older")});
+  const DWORD platform = tasklist::Win32Platform;
+  tasklist::Win32Platform = VER_PLATFORM_WIN32_WINDOWS;
+  TWinInfos tasks;
+  tasks.Refresh();
+  tasklist::Win32Platform = platform;
+
+  const int index = IndexOfWindow(tasks, process.Window(Tag("older")));
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).ExeName, "swivo-fixture.exe");
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).Icon) {
+      EXPECT_TRUE(tasks.Items(i).Icon.MadeByShell()) << tasks.Items(i).Caption;
+    }
+  }
+}
+
+}  // namespace

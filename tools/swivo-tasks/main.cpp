@@ -1,0 +1,69 @@
+// Prints the task list as the task menu would see it: answers "why is my window (not) listed?".
+//
+//   swivo-tasks [--sort] [--sort-title] [--editor] [--all]
+//
+// --all also lists every top-level window with the properties that decide whether it is a task.
+#include "tasklist/TaskList.h"
+#include "tasklist/WindowQueries.h"
+#include "ui/EnumWindows.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+void PrintTasks(const tasklist::TWinInfos& tasks) {
+  std::printf("%-10s %-10s %-6s %-22s %s\n", "root", "window", "icon", "executable", "caption");
+  for (int i = 0; i < tasks.Count(); ++i) {
+    const tasklist::TWinInfo& task = tasks.Items(i);
+    const char* icon = !task.Icon ? "none" : task.Icon.MadeByShell() ? "shell" : "class";
+    std::printf("%-10p %-10p %-6s %-22s %s\n", static_cast<void*>(task.RootWnd), static_cast<void*>(task.Wnd), icon,
+                task.ExeName.c_str(), task.Caption.c_str());
+  }
+  std::printf("%d task(s)\n", tasks.Count());
+}
+
+void PrintAllWindows() {
+  std::printf("\n%-10s %-10s %-10s %-4s %-4s %-4s %-11s %-16s %s\n", "window", "owner", "parent", "vis", "dis",
+              "tool", "size", "class", "caption");
+  ui::EnumTopLevelWindows([](HWND wnd) {
+    const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
+    RECT rect{};
+    ::GetWindowRect(wnd, &rect);
+    char size[32];
+    std::snprintf(size, sizeof(size), "%ldx%ld", rect.right - rect.left, rect.bottom - rect.top);
+    std::printf("%-10p %-10p %-10p %-4s %-4s %-4s %-11s %-16s %s\n", static_cast<void*>(wnd),
+                static_cast<void*>(::GetWindow(wnd, GW_OWNER)), static_cast<void*>(::GetParent(wnd)),
+                (style & WS_VISIBLE) ? "yes" : "no", (style & WS_DISABLED) ? "yes" : "no",
+                tasklist::IsToolWindow(wnd) ? "yes" : "no", size, tasklist::ClassNameOf(wnd).c_str(),
+                tasklist::WindowTextOf(wnd).c_str());
+    return true;
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tasklist::TWinInfos tasks;
+  bool all = false;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--sort")) tasks.SetSortByExe(true);
+    else if (!std::strcmp(argv[i], "--sort-title")) tasks.SetSortByCaption(true);
+    else if (!std::strcmp(argv[i], "--editor")) tasks.SetEditorMode(true);
+    else if (!std::strcmp(argv[i], "--all")) all = true;
+    else {
+      std::fprintf(stderr, "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--all]\n");
+      return 2;
+    }
+  }
+  try {
+    tasks.Refresh();
+    PrintTasks(tasks);
+    if (all) PrintAllWindows();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "swivo-tasks: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,14 @@
+// The plug-in's ordinary error: a message text in the system code page (932 for our own texts).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace ui {
+
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace ui
