@@ -1,20 +1,57 @@
 #!/usr/bin/env bash
-# The main job: builds the 32-bit product and shows the task list it sees, with a few sample
-# application windows open, under Wine.
+# The main job: builds the 32-bit product into dist/, loads it in the stand-in host under Wine with
+# a few sample application windows open, pops up the task menu and saves a picture of it as
+# build/task-menu.png. With a display (DISPLAY set, or --interactive) the host stays open instead:
+# its button or Ctrl+Alt+T pops up the menu.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bash "$here/setup.sh"
 . "$here/env.sh"
 cd "$SWIVO_ROOT"
-cmake --preset i686 >/dev/null
-cmake --build --preset i686 -j "$(nproc)"
 
+cmake --preset i686 >/dev/null
+cmake --build --preset i686 -j "$(nproc)" --target swivo_p swivo-host swivo-fixture swivo-tasks
+mkdir -p dist
+cp build/i686/bin/swivo_p.dll dist/
+[ -f plugin/swivo_p.ini ] && cp plugin/swivo_p.ini dist/
+echo "[main] dist/swivo_p.dll built"
+
+interactive=false
+if [ "${1:-}" = --interactive ] || { [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; }; then interactive=true; fi
+
+cleanup() {
+  [ -n "${samples:-}" ] && kill "$samples" 2>/dev/null
+  WINEPREFIX=$SWIVO_X11_PREFIX wineserver -k 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  true
+}
+trap cleanup EXIT
+
+if ! $interactive; then
+  display=:91
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=$display
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+fi
+bash "$here/setup.sh" --display
+export WINEPREFIX=$SWIVO_X11_PREFIX
 wine() { env LC_ALL=ja_JP.UTF-8 "$SWIVO_WINE" "$@"; }
 bin=build/i686/bin
-wineserver -p 2>/dev/null || true
-trap 'kill "$samples" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
-wine "$bin/swivo-fixture.exe" "app:Sample editor" "modal:Sample with a dialog" "minimized:Sample minimised" \
-  "owned:Sample with a palette" &
+
+wine "$bin/swivo-fixture.exe" "app:memo.txt - Sample editor" "modal:Sample with a dialog" \
+  "minimized:Sample minimised" "owned:Sample with a palette" "app:Sample viewer" &
 samples=$!
-sleep 8  # a 32-bit process takes a few seconds to start under qemu
-wine "$bin/swivo-tasks.exe" "$@"
+sleep 6  # a 32-bit process takes a few seconds to start under qemu
+
+if $interactive; then
+  echo "[main] the host is open: click its button or press Ctrl+Alt+T; close it to end"
+  wine "$bin/swivo-host.exe" dist/swivo_p.dll --hotkey
+else
+  rm -f build/task-menu.bmp build/task-menu.png
+  wine "$bin/swivo-host.exe" dist/swivo_p.dll --execute-after 1000 --capture 'Z:'"$SWIVO_ROOT"/build/task-menu.bmp \
+    --quit-after 60000
+  convert build/task-menu.bmp build/task-menu.png
+  rm -f build/task-menu.bmp
+  echo "[main] screenshot: build/task-menu.png"
+fi

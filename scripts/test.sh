@@ -7,6 +7,9 @@ bash "$here/setup.sh"
 . "$here/env.sh"
 cd "$SWIVO_ROOT"
 
+# A short native fuzz run of the settings-file parser; a finding fails the test command.
+bash "$here/fuzz.sh" 100000
+
 # One Wine server for the whole run saves its start-up for every test program.
 wineserver -p 2>/dev/null || true
 trap 'wineserver -k 2>/dev/null || true' EXIT

@@ -117,9 +117,15 @@ bool BringToTop(HWND wnd) {
   return raised;
 }
 
-std::string GetWindowExePath(HWND wnd) {
+std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(ProcessIdOf(wnd)); }
+
+DWORD ProcessIdOf(HWND wnd) {
   DWORD processId = 0;
   ::GetWindowThreadProcessId(wnd, &processId);
+  return processId;
+}
+
+std::string GetProcessExePath(DWORD processId) {
   if (Win32Platform != VER_PLATFORM_WIN32_NT) return ExePathFromSnapshot(processId);
   std::string path = ExePathFromModules(processId);
   return path.empty() ? ExePathFromImageName(processId) : path;

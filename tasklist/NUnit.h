@@ -26,6 +26,10 @@ inline constexpr UINT kResponsiveProbeMs = 250;
 // Path of the executable of the process that owns the window, or empty. Throws ui::Error on the
 // NT family when the process status library or its functions are missing.
 [[nodiscard]] std::string GetWindowExePath(HWND wnd);
+// The same for a process id.
+[[nodiscard]] std::string GetProcessExePath(DWORD processId);
+// Id of the process that owns the window; 0 when the window no longer exists.
+[[nodiscard]] DWORD ProcessIdOf(HWND wnd);
 
 // Icon of the file name's type, made for the caller (empty when the shell has none).
 [[nodiscard]] ui::unique_hicon GetFileIcon(const std::string& fileName, bool large);

@@ -1,6 +1,7 @@
 #include "tasklist/TaskList.h"
 
 #include "tasklist/NUnit.h"
+#include "tasklist/RefreshLookups.h"
 #include "tasklist/WindowQueries.h"
 #include "ui/EnumWindows.h"
 #include "ui/Mbcs.h"
@@ -35,7 +36,8 @@ void TWinInfo::Assign(const TWinInfo& source) {
 void TWinInfos::Refresh() {
   Clear();
   AddRoots();
-  FillEntries();
+  RefreshLookups lookups;
+  FillEntries(lookups);
   RemoveUnfilled();
   ArrangeTasks();
 }
@@ -57,8 +59,8 @@ void TWinInfos::AddRoots() {
 }
 
 // Each root gets the first usable window of its task, or itself when it is usable.
-void TWinInfos::FillEntries() {
-  ui::EnumTopLevelWindows([this](HWND wnd) {
+void TWinInfos::FillEntries(RefreshLookups& lookups) {
+  ui::EnumTopLevelWindows([this, &lookups](HWND wnd) {
     HWND root = TopmostOwnerOf(wnd);
     if (!root) {
       if (::GetParent(wnd)) return true;
@@ -67,18 +69,18 @@ void TWinInfos::FillEntries() {
     TWinInfo* entry = FindByRoot(root);
     if (!entry || !IsUsable(wnd)) return true;
     if (entry->Wnd && wnd != entry->RootWnd) return true;
-    Fill(*entry, wnd);
+    Fill(*entry, wnd, lookups);
     return true;
   });
 }
 
-void TWinInfos::Fill(TWinInfo& entry, HWND wnd) {
+void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   entry.Wnd = wnd;
   entry.Caption = WindowTextOf(wnd);
-  const std::string path = GetWindowExePath(wnd);
+  const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
   const HICON classIcon =
       Win32Platform == VER_PLATFORM_WIN32_NT ? reinterpret_cast<HICON>(::GetClassLongPtrA(wnd, GCLP_HICONSM)) : nullptr;
-  entry.Icon = classIcon ? TaskIcon::Borrowed(classIcon) : TaskIcon::Owned(GetFileIcon(path, false));
+  entry.Icon = classIcon ? TaskIcon::Borrowed(classIcon) : lookups.ShellIcon(path);
   entry.ExeName = ui::LowerAscii(ui::ExtractFileName(path));
 }
 

@@ -11,6 +11,8 @@
 
 namespace tasklist {
 
+class RefreshLookups;
+
 class TWinInfo : public ui::TCollectionItem {
  public:
   HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
@@ -40,8 +42,8 @@ class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
 
  private:
   void AddRoots();
-  void FillEntries();
-  void Fill(TWinInfo& entry, HWND wnd);
+  void FillEntries(RefreshLookups& lookups);
+  void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
   void RemoveUnfilled();
   void ArrangeTasks();
 

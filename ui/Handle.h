@@ -43,10 +43,18 @@ using unique_hmodule = unique_handle<HMODULE, &::FreeLibrary>;
 using unique_kernel_handle = unique_handle<HANDLE, &::CloseHandle>;
 using unique_hfont = unique_handle<HFONT, &::DeleteObject>;
 using unique_hbrush = unique_handle<HBRUSH, &::DeleteObject>;
+using unique_global_atom = unique_handle<ATOM, &::GlobalDeleteAtom>;
 
 // CreateToolhelp32Snapshot and CreateFileA report failure as INVALID_HANDLE_VALUE, not 0.
 inline unique_kernel_handle AdoptFileHandle(HANDLE handle) {
   return unique_kernel_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+using unique_find_handle = unique_handle<HANDLE, &::FindClose>;
+
+// FindFirstFileA reports failure as INVALID_HANDLE_VALUE, not 0.
+inline unique_find_handle AdoptFindHandle(HANDLE handle) {
+  return unique_find_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
 // Selects an object into a device context for one scope and restores the previous one.

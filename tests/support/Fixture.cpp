@@ -35,15 +35,17 @@ std::string OtherWidthFixturePath() {
   return ProgramFolder() + "..\\..\\" + otherWidth + "\\bin\\swivo-fixture.exe";
 }
 
-std::string FixtureCopy(const std::string& name) {
+std::string ProgramCopy(const std::string& program, const std::string& name) {
   const std::string folder = ProgramFolder() + "fixture-copies\\";
   ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string path = folder + name;
-  if (!::CopyFileA(FixturePath().c_str(), path.c_str(), FALSE) && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    throw std::runtime_error("cannot copy the fixture to " + path);
+  if (!::CopyFileA(program.c_str(), path.c_str(), FALSE) && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    throw std::runtime_error("cannot copy " + program + " to " + path);
   }
   return path;
 }
+
+std::string FixtureCopy(const std::string& name) { return ProgramCopy(FixturePath(), name); }
 
 FixtureProcess::FixtureProcess(const std::vector<std::string>& scenarios, const std::string& exePath) {
   static int serial = 0;

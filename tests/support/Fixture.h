@@ -42,6 +42,9 @@ class FixtureProcess {
   DWORD threadId_ = 0;
 };
 
+// Copies `program` to `name` in a scratch folder of the test program; returns the path. A copy
+// that is still running from an earlier test is used as it is.
+std::string ProgramCopy(const std::string& program, const std::string& name);
 // Copies the fixture program to `name` in a scratch folder of the test program; returns the path.
 std::string FixtureCopy(const std::string& name);
 

@@ -1,0 +1,15 @@
+// The least any task list must do: enumerate the top-level windows once, read each one's styles
+// and caption, and look up the executable path once per process.
+#pragma once
+
+namespace bench {
+
+struct FloorResult {
+  double ms = 0.0;
+  int windows = 0;    // top-level windows on the desktop, ours and everybody else's
+  int processes = 0;  // distinct processes owning them
+};
+
+FloorResult RunFloorPass();
+
+}  // namespace bench

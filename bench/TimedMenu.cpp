@@ -1,0 +1,44 @@
+#include "bench/TimedMenu.h"
+
+#include "bench/Measure.h"
+
+namespace bench {
+namespace {
+
+// The owner window's user data belongs to the base class, so the one timed menu is found here.
+TimedMenu* timedMenu = nullptr;
+
+}  // namespace
+
+TimedMenu::TimedMenu() {
+  timedMenu = this;
+  baseProc_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TimedMenu::OwnerProc)));
+}
+
+TimedMenu::~TimedMenu() {
+  ::SetWindowLongPtrA(OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(baseProc_));
+  timedMenu = nullptr;
+}
+
+PopupTimes TimedMenu::PopupOnce() {
+  built_ = shown_ = 0.0;
+  start_ = NowMs();
+  PopupTasks(0, 0);
+  return {built_ - start_, shown_ - start_};
+}
+
+void TimedMenu::Popup(int x, int y) {
+  built_ = NowMs();
+  TTaskPopupMenu::Popup(x, y);
+}
+
+LRESULT CALLBACK TimedMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && timedMenu && timedMenu->shown_ == 0.0) {
+    timedMenu->shown_ = NowMs();
+    ::PostMessageA(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+  return ::CallWindowProcA(timedMenu->baseProc_, wnd, msg, wParam, lParam);
+}
+
+}  // namespace bench

@@ -1,0 +1,179 @@
+// Soak run of the real plug-in in a stand-in host: many trigger–dismiss and trigger–choose cycles,
+// each a posted trigger that opens the menu inside this process's message loop, closed from a
+// timer with Esc or by typing the first letter of a window of ours. Every window, menu, icon,
+// image list, font, library, process handle and snapshot that the plug-in creates and destroys is
+// counted through its import table; the host's private memory is read at the start and the end.
+//
+//   swivo-soak [--dismiss N] [--choose M]     (defaults 10000 and 1000)
+//
+// Exit code 0 when no handle is outstanding after the plug-in is unloaded, nothing foreign was
+// destroyed, every menu opened, every choice activated our window, and private memory at the end
+// is within 1 MiB of the start (after the first cycle, which loads what the system loads once).
+#include "bench/HandleLedger.h"
+#include "bench/Measure.h"
+#include "bench/PrivateMemory.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/MenuDriver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using InitFn = BOOL(WINAPI*)(const char*, DWORD);
+using UnloadFn = void(WINAPI*)();
+using ExecuteFn = BOOL(WINAPI*)(int, HWND);
+
+constexpr SIZE_T kMemoryTolerance = 1 << 20;
+// No other window's caption starts with it, so typing it chooses our window at once.
+constexpr char kTargetKey = '~';
+constexpr char kTargetCaption[] = "~ swivo soak target";
+// In the foreground before every cycle, so that a dismissed menu gives the foreground back to it
+// and only a real choice activates the target.
+constexpr char kAnchorCaption[] = "swivo soak anchor";
+constexpr char kWindowClass[] = "SwivoSoakWindow";
+
+HWND target = nullptr;
+long long targetActivations = 0;
+
+LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && wnd == target) ++targetActivations;
+  return ::DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+ui::unique_hwnd OpenWindow(const char* caption, int y) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = &WindowProc;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kWindowClass;
+  ::RegisterClassA(&windowClass);
+  return ui::unique_hwnd(::CreateWindowExA(0, kWindowClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, y, 300,
+                                           120, nullptr, nullptr, windowClass.hInstance, nullptr));
+}
+
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+  auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+  if (!function) throw std::runtime_error(std::string("the plug-in does not export ") + name);
+  return function;
+}
+
+// One cycle: the trigger is posted, and dispatching it runs the whole menu (and, after a choice,
+// the activation) before the queue is empty again. Returns whether the menu opened.
+bool Cycle(ExecuteFn execute, HWND anchor, std::function<void(HWND)> closeMenu) {
+  ::SetForegroundWindow(anchor);
+  testing_support::WhenMenuOpens(std::move(closeMenu));
+  execute(0, nullptr);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  return testing_support::MenuActionRan();
+}
+
+double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1 << 20); }
+
+void PrintMemory(const char* when, const bench::PrivateMemory& memory) {
+  std::printf("  %-26s PrivateUsage %9.2f MiB   committed private %9.2f MiB\n", when, MiB(memory.privateUsage),
+              MiB(memory.committedPrivate));
+}
+
+void PrintTallies(const char* when, const bench::HandleLedger& ledger) {
+  std::printf("handles %s:\n  %-11s %9s %9s %8s %12s\n", when, "kind", "created", "destroyed", "foreign",
+              "outstanding");
+  for (const auto& [kind, tally] : ledger.Tallies()) {
+    std::printf("  %-11s %9lld %9lld %8lld %12u\n", kind.c_str(), tally.created, tally.destroyed, tally.foreign,
+                static_cast<unsigned>(tally.outstanding));
+  }
+}
+
+struct Run {
+  int cycles;
+  std::function<void(HWND)> closeMenu;
+  const char* name;
+  bool choosesTarget;
+};
+
+int Soak(int dismissCycles, int chooseCycles) {
+  const std::string path = testing_support::ProgramFolder() + "swivo_p.dll";
+  ui::unique_hmodule library(::LoadLibraryA(path.c_str()));
+  if (!library) throw std::runtime_error("cannot load " + path);
+  const auto init = Export<InitFn>(library.get(), "MVREvent_Init");
+  const auto unload = Export<UnloadFn>(library.get(), "MVREvent_Unload");
+  const auto execute = Export<ExecuteFn>(library.get(), "MVREvent_Execute");
+
+  bool passed = true;
+  {
+    bench::HandleLedger ledger(library.get());
+    const ui::unique_hwnd targetWindow = OpenWindow(kTargetCaption, 60);
+    target = targetWindow.get();
+    const ui::unique_hwnd anchor = OpenWindow(kAnchorCaption, 200);
+    init(path.c_str(), 0);
+    const bench::PrivateMemory afterInit = bench::ReadPrivateMemory();
+    bench::PrivateMemory start{};
+    const Run runs[] = {
+        {dismissCycles, [](HWND menu) { testing_support::PressInMenu(menu, VK_ESCAPE); }, "trigger-dismiss", false},
+        {chooseCycles, [](HWND menu) { testing_support::TypeInMenu(menu, kTargetKey); }, "trigger-choose", true},
+    };
+    int shown = 0;
+    int done = 0;
+    const double began = bench::NowMs();
+    for (const Run& run : runs) {
+      const long long activationsBefore = targetActivations;
+      for (int i = 1; i <= run.cycles; ++i) {
+        shown += Cycle(execute, anchor.get(), run.closeMenu);
+        if (++done == 1) start = bench::ReadPrivateMemory();
+        if (i % 500 == 0 || i == run.cycles) {
+          const bench::PrivateMemory now = bench::ReadPrivateMemory();
+          std::printf("[soak] %s %d/%d  %.0f s  outstanding %u  committed private %.2f MiB\n", run.name, i,
+                      run.cycles, (bench::NowMs() - began) / 1000.0, static_cast<unsigned>(ledger.Outstanding()),
+                      MiB(now.committedPrivate));
+          std::fflush(stdout);
+        }
+      }
+      const long long activated = targetActivations - activationsBefore;
+      if (run.choosesTarget) std::printf("[soak] choices that activated the target: %lld of %d\n", activated, run.cycles);
+      passed = passed && activated == (run.choosesTarget ? run.cycles : 0);
+    }
+    const bench::PrivateMemory end = bench::ReadPrivateMemory();
+    PrintTallies("before unload", ledger);
+    unload();
+    const bench::PrivateMemory afterUnload = bench::ReadPrivateMemory();
+    PrintTallies("after unload", ledger);
+
+    std::printf("cycles: %d dismissed, %d chosen; menus shown %d of %d; %.0f s\nprivate memory:\n", dismissCycles,
+                chooseCycles, shown, done, (bench::NowMs() - began) / 1000.0);
+    PrintMemory("after Init", afterInit);
+    PrintMemory("start (after cycle 1)", start);
+    PrintMemory("end (before Unload)", end);
+    PrintMemory("after Unload", afterUnload);
+    const SIZE_T growth = end.committedPrivate > start.committedPrivate ? end.committedPrivate - start.committedPrivate : 0;
+    std::printf("growth start to end: %.3f MiB (committed private)\n", MiB(growth));
+    passed = passed && shown == done && ledger.Outstanding() == 0 && ledger.Foreign() == 0 && growth <= kMemoryTolerance;
+  }
+  std::printf("[soak] %s\n", passed ? "PASSED" : "FAILED");
+  return passed ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int dismissCycles = 10000;
+  int chooseCycles = 1000;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (!std::strcmp(argv[i], "--dismiss")) dismissCycles = std::atoi(argv[i + 1]);
+    else if (!std::strcmp(argv[i], "--choose")) chooseCycles = std::atoi(argv[i + 1]);
+  }
+  try {
+    return Soak(dismissCycles, chooseCycles);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "swivo-soak: %s\n", error.what());
+    return 2;
+  }
+}

@@ -1,0 +1,55 @@
+#include "plugin/IniFile.h"
+
+#include "ui/Error.h"
+#include "ui/Handle.h"
+
+#include <windows.h>
+
+namespace plugin {
+namespace {
+
+// "ファイル " and " は開けません" in code page 932, around the file name.
+constexpr char kCannotOpenBefore[] = "\x83\x74\x83\x40\x83\x43\x83\x8b ";
+constexpr char kCannotOpenAfter[] = " \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1";
+
+ui::Error CannotOpen(const std::string& fileName) { return ui::Error(kCannotOpenBefore + fileName + kCannotOpenAfter); }
+
+// Names compare as CharUpperBuffA makes them, by the rules of the ANSI code page.
+std::string UpperCaseAnsi(std::string name) {
+  if (!name.empty()) ::CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
+  return name;
+}
+
+bool IsExistingFile(const std::string& fileName) {
+  WIN32_FIND_DATAA found{};
+  const ui::unique_find_handle search = ui::AdoptFindHandle(::FindFirstFileA(fileName.c_str(), &found));
+  return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Others may read the file meanwhile but not write it; a writer that is already there makes the
+// open fail.
+std::string ReadWholeFile(const std::string& fileName) {
+  const ui::unique_kernel_handle file = ui::AdoptFileHandle(::CreateFileA(
+      fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw CannotOpen(fileName);
+  DWORD sizeHigh = 0;
+  const DWORD size = ::GetFileSize(file.get(), &sizeHigh);  // INVALID_FILE_SIZE is above the limit too
+  if (sizeHigh != 0 || size > kMaxIniFileSize) throw CannotOpen(fileName);
+  std::string text(size, '\0');
+  DWORD read = 0;
+  if (size != 0 && (!::ReadFile(file.get(), text.data(), size, &read, nullptr) || read != size)) {
+    throw CannotOpen(fileName);
+  }
+  return text;
+}
+
+IniSections Load(const std::string& fileName) {
+  if (!IsExistingFile(fileName)) return IniSections(&UpperCaseAnsi);
+  return IniSections(ReadWholeFile(fileName), &UpperCaseAnsi);
+}
+
+}  // namespace
+
+IniFile::IniFile(const std::string& fileName) : sections_(Load(fileName)) {}
+
+}  // namespace plugin

@@ -1,0 +1,74 @@
+#include "plugin/PlugMain.h"
+
+#include "plugin/IniFile.h"
+#include "plugin/SettingsFileName.h"
+#include "taskmenu/AppMain.h"
+#include "ui/Error.h"
+#include "ui/DispatchScope.h"
+
+#include <memory>
+
+namespace plugin {
+namespace {
+
+constexpr int kCommandTaskList = 0;
+
+std::unique_ptr<taskmenu::TMainForm> MainForm;
+
+// The settings beside the library, or none when the file exists but cannot be read.
+std::unique_ptr<IniFile> OpenSettings() {
+  try {
+    return std::make_unique<IniFile>(SettingsFileName(PluginFileName));
+  } catch (const ui::Error&) {
+    return nullptr;
+  }
+}
+
+// The host may unload or re-initialise us from a message that our own menu or dispatching hands
+// it: the old trigger window then goes only after our handlers on the stack have returned.
+void RetireMainForm() {
+  if (!MainForm) return;
+  MainForm->Retire();
+  ui::ReleaseWhenIdle([form = std::shared_ptr<taskmenu::TMainForm>(std::move(MainForm))]() mutable { form.reset(); });
+}
+
+}  // namespace
+
+std::string PluginFileName;
+
+void Init(const std::string& fileName) {
+  PluginFileName = fileName;
+  // A second Init without Unload replaces the trigger window instead of leaking it.
+  RetireMainForm();
+  MainForm = std::make_unique<taskmenu::TMainForm>();
+  LoadSettings(*MainForm);
+}
+
+void Execute(int commandId) {
+  if (commandId != kCommandTaskList || !MainForm) return;
+  ::PostMessageA(MainForm->Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+}
+
+void Unload() { RetireMainForm(); }
+
+bool LoadSettings(taskmenu::TMainForm& form) {
+  // A settings file that cannot be read (another program holds it open for writing, say) leaves
+  // the defaults: the plug-in needs only valid values, and the defaults are.
+  const std::unique_ptr<IniFile> ini = OpenSettings();
+  constexpr char kSection[] = "GLOBAL";
+  auto readBool = [&](const char* key, bool fallback) { return ini ? ini->ReadBool(kSection, key, fallback) : fallback; };
+  auto readInteger = [&](const char* key, int32_t fallback) {
+    return ini ? ini->ReadInteger(kSection, key, fallback) : fallback;
+  };
+  // Each value is handed on as soon as it is read, in this order.
+  form.SetMenuFixPos(readBool("MenuFixPos", false));
+  form.SetXPos(readInteger("X_pos", 100));
+  form.SetYPos(readInteger("Y_pos", 100));
+  form.SetSort(readBool("Sort", false));
+  form.SetVNE(readBool("VNE", false));
+  form.SetSortTitle(readBool("SortTitle", true));
+  form.SetAutoHotKey(readInteger("AutoHotKey", 0));
+  return true;
+}
+
+}  // namespace plugin

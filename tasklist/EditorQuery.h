@@ -1,0 +1,19 @@
+// The open-file query of the Velnote editor: each editor main window among the task entries is
+// asked through a registered window message which file it has open, and the entry's caption then
+// shows that file's folder in place of the editor's name.
+#pragma once
+
+#include "tasklist/TaskList.h"
+
+#include <windows.h>
+
+namespace tasklist {
+
+// How long one query waits for the editor's reply. An editor that has stopped responding must not
+// hold the menu; no reply in time counts as no answer.
+inline constexpr UINT kEditorReplyTimeoutMs = 1000;
+
+// Queries the windows of the entries whose executable carries the editor's mark, in entry order.
+void QueryEditorFiles(TWinInfos& tasks);
+
+}  // namespace tasklist

@@ -1,0 +1,50 @@
+// The trigger window: a hidden top-level window that answers the trigger message by showing the
+// task menu, taking the foreground for it and giving the foreground back when it was dismissed.
+#pragma once
+
+#include "taskmenu/TaskMenu.h"
+#include "ui/Form.h"
+
+#include <memory>
+
+namespace taskmenu {
+
+// The trigger message: WM_HOTKEY with this wParam, posted, never registered as a hot key.
+inline constexpr WPARAM kTriggerHotKeyId = 0x4321;
+// How long the foreground may settle after the menu before it is given back.
+inline constexpr DWORD kSettleDelayMs = 100;
+
+class TMainForm : public ui::TForm {
+ public:
+  TMainForm();
+  ~TMainForm() override;
+
+  void SetMenuFixPos(bool value) { fixedPos_ = value; }
+  void SetXPos(int value) { fixedX_ = value; }
+  void SetYPos(int value) { fixedY_ = value; }
+  void SetSort(bool value) { Menu().SetSort(value); }
+  void SetVNE(bool value) { Menu().SetVNE(value); }
+  void SetSortTitle(bool value) { Menu().SetSortTitle(value); }
+  void SetAutoHotKey(int value) { Menu().SetAutoHotKey(value); }
+
+  void ShowTaskMenu();
+  // Closes an open menu and makes the window ignore what is still under way, so that the object
+  // can be released as soon as our message handling has unwound.
+  void Retire();
+  TTaskPopupMenu& Menu() const { return *menu_; }
+
+ protected:
+  void CreateWnd() override;
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void WMHotKey(WPARAM id);
+
+  std::unique_ptr<TTaskPopupMenu> menu_;
+  bool retired_ = false;
+  bool fixedPos_ = false;
+  int fixedX_ = 0;
+  int fixedY_ = 0;
+};
+
+}  // namespace taskmenu

@@ -1,0 +1,99 @@
+#include "taskmenu/TaskMenu.h"
+
+#include "ui/Error.h"
+
+#include <commctrl.h>
+
+namespace taskmenu {
+namespace {
+
+constexpr int kIconSize = 16;
+constexpr int kImageListGrowth = 4;
+// Accelerators run 'a' to '~'; past that the codes would be control bytes, bytes of the upper
+// half (joining a following ")" in a double-byte code page) and finally NUL.
+constexpr int kAcceleratorCount = '~' - 'a' + 1;
+
+// "不正なイメージ リスト" (invalid image list), code page 932.
+constexpr char kInvalidImageList[] = "\x95s\x90\xb3\x82\xc8\x83" "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
+
+ui::unique_himagelist CreateTaskImages() {
+  ui::unique_himagelist images(
+      ::ImageList_Create(kIconSize, kIconSize, ILC_MASK | ILC_COLORDDB, 0, kImageListGrowth));
+  if (!images) throw ui::Error(kInvalidImageList);
+  return images;
+}
+
+// Clears a flag on every way out of a scope.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+  ~FlagScope() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+// Lets go of the entry's icon once it has been copied, also when building the item failed: the
+// image list holds its own copy, and an icon that the shell made for us is destroyed here.
+class IconRelease {
+ public:
+  explicit IconRelease(tasklist::TWinInfo& task) : task_(task) {}
+  IconRelease(const IconRelease&) = delete;
+  IconRelease& operator=(const IconRelease&) = delete;
+  ~IconRelease() { task_.Icon = {}; }
+
+ private:
+  tasklist::TWinInfo& task_;
+};
+
+}  // namespace
+
+void TTaskPopupMenu::PopupTasks(int x, int y) {
+  if (inPopup_) return;
+  FlagScope popup(inPopup_);
+  ClearItems();
+  ui::unique_himagelist images = CreateTaskImages();
+  tasks_.Refresh();
+  SetImages(std::move(images));
+  ImageOfIcon imageOfIcon;
+  for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), imageOfIcon);
+  Popup(x, y);
+}
+
+// Tasks of one window class, or of one executable without a class icon, share one icon handle;
+// its image is copied once. No icon is made while the items are built, so equal handles are the
+// same icon.
+void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfIcon) {
+  IconRelease release(task);
+  int image = -1;
+  if (task.Icon) {
+    const auto known = imageOfIcon.find(task.Icon.Handle());
+    image = known != imageOfIcon.end() ? known->second : ::ImageList_ReplaceIcon(Images(), -1, task.Icon.Handle());
+    if (image >= 0) imageOfIcon.emplace(task.Icon.Handle(), image);
+  }
+  const std::string caption = FormatItemCaption(task.Caption);
+  ui::TMenuItem& item = AddItem();
+  item.Caption = caption;
+  item.ImageIndex = image;
+  item.OnClick = [this](ui::TMenuItem& chosen) { TaskItemClick(chosen); };
+}
+
+std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {
+  const int position = ItemCount();
+  if (position >= kAcceleratorCount) return caption;
+  const std::string suffix = std::string("(&") + static_cast<char>('a' + position) + ")";
+  switch (acceleratorStyle_) {
+    case kAcceleratorAppended:
+      return caption + suffix;
+    case kAcceleratorAfterSpace:
+      return caption + " " + suffix;
+    default:
+      return caption;
+  }
+}
+
+void TTaskPopupMenu::TaskItemClick(ui::TMenuItem& item) { tasks_.Activate(IndexOf(item)); }
+
+}  // namespace taskmenu

@@ -1,0 +1,47 @@
+// The popup menu of the running tasks: rebuilt from a fresh task list at every popup, one item
+// per task with its icon and caption; choosing an item activates that task.
+#pragma once
+
+#include "tasklist/TaskList.h"
+#include "ui/PopupMenu.h"
+
+#include <map>
+#include <string>
+
+namespace taskmenu {
+
+// How item captions get an accelerator suffix ("(&a)", "(&b)", …).
+enum AcceleratorStyles : int {
+  kNoAccelerator = 0,
+  kAcceleratorAppended = 1,          // "caption(&a)"
+  kAcceleratorAfterSpace = 2,        // "caption (&a)"
+};
+
+class TTaskPopupMenu : public ui::TPopupMenu {
+ public:
+  // Rebuilds the menu and tracks it at (x, y); returns at once while a popup is running.
+  void PopupTasks(int x, int y);
+
+  void SetSort(bool value) { tasks_.SetSortByExe(value); }
+  void SetVNE(bool value) { tasks_.SetEditorMode(value); }
+  void SetSortTitle(bool value) { tasks_.SetSortByCaption(value); }
+  void SetAutoHotKey(int value) { acceleratorStyle_ = value; }
+
+  std::string FormatItemCaption(const std::string& caption) const;
+  void TaskItemClick(ui::TMenuItem& item);
+
+  bool InPopup() const { return inPopup_; }
+  const tasklist::TWinInfos& Tasks() const { return tasks_; }
+
+ private:
+  // Image of each distinct icon in the image list of one popup.
+  using ImageOfIcon = std::map<HICON, int>;
+
+  void AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfIcon);
+
+  tasklist::TWinInfos tasks_;
+  bool inPopup_ = false;
+  int acceleratorStyle_ = kNoAccelerator;
+};
+
+}  // namespace taskmenu

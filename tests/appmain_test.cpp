@@ -1,0 +1,222 @@
+// The trigger window: the foreground around the menu, the fixed position, errors in the box.
+#include "taskmenu/AppMain.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/ImportPatch.h"
+#include "tests/support/MenuDriver.h"
+#include "ui/ErrorBox.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+using taskmenu::TMainForm;
+using testing_support::FixtureProcess;
+using testing_support::PressInMenu;
+using testing_support::WhenMenuOpens;
+
+namespace {
+
+std::string Tag(const std::string& name) { return "am-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+
+ui::unique_hwnd OwnWindow(const std::string& caption) {
+  return ui::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
+                                           200, 100, nullptr, nullptr, nullptr, nullptr));
+}
+
+void Trigger(TMainForm& form) { ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0); }
+
+bool Raised(HWND wnd) { return ::GetForegroundWindow() == wnd || ::GetActiveWindow() == wnd; }
+
+TEST(TriggerWindow, IsHiddenWithTheStoredStylesAndPlacement) {
+  TMainForm form;
+  const HWND wnd = form.Handle();
+  const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
+  for (LONG bit : {WS_CAPTION, WS_THICKFRAME, WS_SYSMENU, WS_MINIMIZE, WS_CLIPSIBLINGS, WS_CLIPCHILDREN}) {
+    EXPECT_EQ(style & bit, bit) << std::hex << bit;
+  }
+  EXPECT_FALSE(style & (WS_VISIBLE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_EQ(::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, WS_EX_CONTROLPARENT);
+  EXPECT_FALSE(::GetWindow(wnd, GW_OWNER));
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  ::GetWindowPlacement(wnd, &placement);
+  EXPECT_EQ(placement.rcNormalPosition.left, 27);
+  EXPECT_EQ(placement.rcNormalPosition.top, 79);
+  // Wine widens a sizing window to its minimum tracking width.
+  EXPECT_GE(placement.rcNormalPosition.right - placement.rcNormalPosition.left, 112);
+  EXPECT_EQ(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, 49);
+}
+
+TEST(TriggerWindow, OtherHotKeyIdsDoNothing) {
+  TMainForm form;
+  WhenMenuOpens([](HWND open) { PressInMenu(open, VK_ESCAPE); }, 500);
+  for (WPARAM id : {WPARAM{0x4320}, WPARAM{0}}) EXPECT_EQ(::SendMessageA(form.Handle(), WM_HOTKEY, id, 0), 0);
+  testing_support::PumpMessages(600);
+  EXPECT_FALSE(testing_support::MenuActionRan()) << "a menu opened";
+  EXPECT_EQ(form.Menu().ItemCount(), 0);
+}
+
+TEST(TriggerWindow, FixedPositionPutsTheMenuAtThatPoint) {
+  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  TMainForm form;
+  form.SetMenuFixPos(true);
+  form.SetXPos(100);
+  form.SetYPos(100);
+  ::SetCursorPos(400, 300);
+  RECT menuRect{};
+  WhenMenuOpens([&](HWND open) {
+    ::GetWindowRect(open, &menuRect);
+    PressInMenu(open, VK_ESCAPE);
+  });
+  Trigger(form);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+  EXPECT_EQ(menuRect.left, 100);
+  // A menu taller than the room below the point is moved up to stay on the screen.
+  if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 100) {
+    EXPECT_EQ(menuRect.top, 100);
+  }
+}
+
+TEST(TriggerWindow, DismissingTheMenuGivesTheForegroundBack) {
+  TMainForm form;
+  ui::unique_hwnd previous = OwnWindow(Tag("previous"));
+  ::SetForegroundWindow(previous.get());
+  HWND foregroundWhileOpen = nullptr;
+  WhenMenuOpens([&](HWND open) {
+    foregroundWhileOpen = ::GetForegroundWindow();
+    PressInMenu(open, VK_ESCAPE);
+  });
+  Trigger(form);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+  EXPECT_EQ(foregroundWhileOpen, form.Handle());
+  EXPECT_TRUE(Raised(previous.get()));
+}
+
+class TriggerWindowWithTasks : public ::testing::Test {
+ protected:
+  void ChooseWindow(TMainForm& form, HWND target, std::function<void()> meanwhile = {}) {
+    form.SetAutoHotKey(1);
+    WhenMenuOpens([&](HWND open) {
+      const auto& tasks = form.Menu().Tasks();
+      int index = -1;
+      for (int i = 0; i < tasks.Count(); ++i) {
+        if (tasks.Items(i).Wnd == target) index = i;
+      }
+      ASSERT_GE(index, 0);
+      ASSERT_LT(index, 26);
+      if (meanwhile) meanwhile();
+      testing_support::TypeInMenu(open, static_cast<char>('a' + index));
+    });
+    Trigger(form);
+    ASSERT_TRUE(testing_support::MenuActionRan());
+  }
+};
+
+TEST_F(TriggerWindowWithTasks, AChosenTaskKeepsTheForeground) {
+  FixtureProcess fixture({"app:" + Tag("chosen")});
+  const HWND target = fixture.Window(Tag("chosen"));
+  TMainForm form;
+  ui::unique_hwnd previous = OwnWindow(Tag("previous of chosen"));
+  ::SetForegroundWindow(previous.get());
+  const LONG_PTR before = testing_support::ActivationCount(target);
+  ChooseWindow(form, target);
+  EXPECT_TRUE(testing_support::ActivationCount(target) > before || ::GetForegroundWindow() == target);
+  EXPECT_NE(::GetForegroundWindow(), previous.get());
+}
+
+TEST_F(TriggerWindowWithTasks, AChosenTaskWhoseWindowClosedGivesTheForegroundBack) {
+  TMainForm form;
+  ui::unique_hwnd previous = OwnWindow(Tag("previous of closed"));
+  ui::unique_hwnd closing = OwnWindow(Tag("closing"));
+  ::SetForegroundWindow(previous.get());
+  ChooseWindow(form, closing.get(), [&] { closing.reset(); });
+  EXPECT_TRUE(Raised(previous.get()));
+}
+
+TEST_F(TriggerWindowWithTasks, ChoosingAHungTaskDoesNotHoldTheTriggerWindow) {
+  FixtureProcess fixture({"app:" + Tag("hung")});
+  const HWND target = fixture.Window(Tag("hung"));
+  TMainForm form;
+  const DWORD start = ::GetTickCount();
+  ChooseWindow(form, target, [&] {
+    fixture.Hang(5000);
+    ::Sleep(300);
+  });
+  EXPECT_LT(::GetTickCount() - start, 300u + taskmenu::kSettleDelayMs + 1500u);
+}
+
+TEST(TriggerWindow, DismissingTheMenuOverAHungForegroundWindowReturnsAtOnce) {
+  FixtureProcess fixture({"app:" + Tag("hung foreground")});
+  const HWND hung = fixture.Window(Tag("hung foreground"));
+  TMainForm form;
+  ::SetForegroundWindow(hung);
+  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == hung; }));
+  fixture.Hang(5000);
+  testing_support::PumpMessages(300);  // the fixture is asleep now
+  WhenMenuOpens([](HWND open) { PressInMenu(open, VK_ESCAPE); });
+  const DWORD start = ::GetTickCount();
+  Trigger(form);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+  EXPECT_LT(::GetTickCount() - start, taskmenu::kSettleDelayMs + 1500u) << "the host waited for the hung window";
+}
+
+TEST(TriggerWindow, ASecondTriggerWhileTheMenuIsOpenOpensNoSecondMenu) {
+  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  TMainForm form;
+  bool secondRan = false;
+  WhenMenuOpens([&](HWND open) {
+    ::PostMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+    testing_support::PumpMessages(300);
+    secondRan = true;
+    EXPECT_EQ(::FindWindowA("#32768", nullptr), open);
+    PressInMenu(open, VK_ESCAPE);
+  });
+  Trigger(form);
+  EXPECT_TRUE(secondRan);
+  EXPECT_FALSE(form.Menu().InPopup());
+}
+
+TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
+  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  TMainForm form;
+  WhenMenuOpens([](HWND open) {
+    PressInMenu(open, VK_ESCAPE);
+    ::PostQuitMessage(7);
+  });
+  Trigger(form);
+  MSG msg;
+  ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+HMODULE WINAPI FailPsapi(const char* name) { return ::lstrcmpiA(name, "PSAPI.DLL") == 0 ? nullptr : ::GetModuleHandleA(name); }
+
+TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKeepsTheForeground) {
+  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  TMainForm form;
+  testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "kernel32.dll", "LoadLibraryA",
+                                     reinterpret_cast<void*>(&FailPsapi));
+  ASSERT_TRUE(patch.Original());
+  std::string shown;
+  testing_support::WhenMessageBoxOpens(ui::ErrorBoxTitle().c_str(), [&](HWND box) {
+    shown = testing_support::MessageBoxText(box);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  Trigger(form);
+  // "PSAPI.DLL がロードできません。" and a "." after the final double-byte character.
+  EXPECT_EQ(shown, "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B.");
+  EXPECT_EQ(::GetForegroundWindow(), form.Handle());
+  EXPECT_FALSE(form.Menu().InPopup());
+}
+
+TEST(ErrorBox, TextAndTitle) {
+  EXPECT_EQ(ui::ErrorBoxText(""), "");
+  EXPECT_EQ(ui::ErrorBoxText("done."), "done.");
+  EXPECT_EQ(ui::ErrorBoxText("failed"), "failed.");
+  EXPECT_EQ(ui::ErrorBoxText("(x)"), "(x)");  // ')' sorts before '.'
+  EXPECT_EQ(ui::ErrorBoxTitle(), "appmain_test");
+}
+
+}  // namespace

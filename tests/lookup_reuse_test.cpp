@@ -1,0 +1,121 @@
+// Within one refresh, lookups that cannot change are made once: the executable path per process,
+// the shell icon per path, and the menu's image per icon. Nothing is kept across refreshes, and a
+// shared shell icon is destroyed exactly once. Counted through this program's import table.
+#include "taskmenu/TaskMenu.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/ImportPatch.h"
+#include "tests/support/MenuDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <shellapi.h>
+#include <string>
+
+using testing_support::FixtureProcess;
+using testing_support::ImportPatch;
+
+namespace {
+
+constexpr int kWindows = 6;
+
+std::string Tag(const std::string& name) { return "lr-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+
+std::map<DWORD, int> opensByProcess;
+std::map<HICON, int> makesByIcon;
+std::map<HICON, int> destroysByIcon;
+decltype(&::OpenProcess) realOpenProcess;
+decltype(&::SHGetFileInfoA) realSHGetFileInfoA;
+decltype(&::DestroyIcon) realDestroyIcon;
+
+HANDLE WINAPI CountOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
+  ++opensByProcess[processId];
+  return realOpenProcess(access, inherit, processId);
+}
+DWORD_PTR WINAPI CountSHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
+  const DWORD_PTR result = realSHGetFileInfoA(path, attributes, info, size, flags);
+  if (result && (flags & SHGFI_ICON)) ++makesByIcon[info->hIcon];
+  return result;
+}
+BOOL WINAPI CountDestroyIcon(HICON icon) {
+  ++destroysByIcon[icon];
+  return realDestroyIcon(icon);
+}
+
+class LookupReuse : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    fixture = std::make_unique<FixtureProcess>(
+        std::vector<std::string>{"manynoicon:" + std::to_string(kWindows) + ":" + Tag("window")});
+  }
+  static void TearDownTestSuite() { fixture.reset(); }
+
+  void SetUp() override {
+    opensByProcess.clear();
+    makesByIcon.clear();
+    destroysByIcon.clear();
+    realOpenProcess = reinterpret_cast<decltype(realOpenProcess)>(openPatch.Original());
+    realSHGetFileInfoA = reinterpret_cast<decltype(realSHGetFileInfoA)>(iconPatch.Original());
+    realDestroyIcon = reinterpret_cast<decltype(realDestroyIcon)>(destroyPatch.Original());
+    ASSERT_TRUE(realOpenProcess && realSHGetFileInfoA && realDestroyIcon);
+  }
+
+  // The fixture's windows among the menu's tasks, by position.
+  std::vector<int> FixtureTasks() const {
+    std::vector<int> positions;
+    for (int i = 0; i < menu.Tasks().Count(); ++i) {
+      if (menu.Tasks().Items(i).Caption.rfind(Tag("window"), 0) == 0) positions.push_back(i);
+    }
+    return positions;
+  }
+
+  static std::unique_ptr<FixtureProcess> fixture;
+  ImportPatch openPatch{::GetModuleHandleA(nullptr), "kernel32.dll", "OpenProcess",
+                        reinterpret_cast<void*>(&CountOpenProcess)};
+  ImportPatch iconPatch{::GetModuleHandleA(nullptr), "shell32.dll", "SHGetFileInfoA",
+                        reinterpret_cast<void*>(&CountSHGetFileInfoA)};
+  ImportPatch destroyPatch{::GetModuleHandleA(nullptr), "user32.dll", "DestroyIcon",
+                           reinterpret_cast<void*>(&CountDestroyIcon)};
+  taskmenu::TTaskPopupMenu menu;
+};
+
+std::unique_ptr<FixtureProcess> LookupReuse::fixture;
+
+void PopupAndDismiss(taskmenu::TTaskPopupMenu& menu) {
+  testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
+  menu.PopupTasks(10, 10);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+}
+
+TEST_F(LookupReuse, OneProcessIsOpenedOncePerRefreshAndAgainAtTheNext) {
+  for (int refresh = 1; refresh <= 2; ++refresh) {
+    PopupAndDismiss(menu);
+    ASSERT_EQ(static_cast<int>(FixtureTasks().size()), kWindows);
+    // One lookup: the module walk, and the image name query only when the walk finds nothing.
+    EXPECT_GE(opensByProcess[fixture->Id()], refresh);
+    EXPECT_LE(opensByProcess[fixture->Id()], 2 * refresh);
+    for (const int position : FixtureTasks()) EXPECT_EQ(menu.Tasks().Items(position).ExeName, "swivo-fixture.exe");
+  }
+}
+
+TEST_F(LookupReuse, TasksOfOneExecutableShareOneShellIconAndOneImage) {
+  PopupAndDismiss(menu);
+  const std::vector<int> positions = FixtureTasks();
+  ASSERT_EQ(static_cast<int>(positions.size()), kWindows);
+  const int image = menu.Items(positions.front()).ImageIndex;
+  EXPECT_GE(image, 0);
+  EXPECT_LT(image, ::ImageList_GetImageCount(menu.Images()));
+  for (const int position : positions) EXPECT_EQ(menu.Items(position).ImageIndex, image);
+  EXPECT_LE(::ImageList_GetImageCount(menu.Images()), menu.ItemCount() - kWindows + 1);
+}
+
+TEST_F(LookupReuse, EveryShellIconIsDestroyedOnceForEachTimeItWasMade) {
+  PopupAndDismiss(menu);
+  PopupAndDismiss(menu);
+  ASSERT_FALSE(makesByIcon.empty());
+  // A handle value may come back for a later icon, so the counts are compared, not sets.
+  EXPECT_EQ(destroysByIcon, makesByIcon);
+}
+
+}  // namespace

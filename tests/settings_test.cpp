@@ -1,0 +1,80 @@
+// Settings read at initialisation and handed to the trigger window, the menu and the task list.
+#include "plugin/PlugMain.h"
+#include "taskmenu/AppMain.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/MenuDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+class Settings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = testing_support::ProgramFolder() + "settings-test\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    plugin::PluginFileName = folder + "swivo_p.dll";
+    ::DeleteFileA(IniPath().c_str());
+  }
+  void TearDown() override { ::DeleteFileA(IniPath().c_str()); }
+
+  std::string IniPath() const { return folder + "swivo_p.ini"; }
+  void WriteIni(const std::string& text) const { std::ofstream(IniPath(), std::ios::binary) << text; }
+
+  std::string folder;
+};
+
+TEST_F(Settings, EveryValueReachesItsConsumer) {
+  WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\n");
+  taskmenu::TMainForm form;
+  EXPECT_TRUE(plugin::LoadSettings(form));
+  const auto& tasks = form.Menu().Tasks();
+  EXPECT_TRUE(tasks.SortByExe());
+  EXPECT_TRUE(tasks.EditorMode());
+  EXPECT_FALSE(tasks.SortByCaption());
+  EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
+
+  ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
+                                         100, 100, nullptr, nullptr, nullptr, nullptr));
+  RECT menuRect{};
+  testing_support::WhenMenuOpens([&](HWND open) {
+    ::GetWindowRect(open, &menuRect);
+    testing_support::PressInMenu(open, VK_ESCAPE);
+  });
+  ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+  EXPECT_EQ(menuRect.left, 120);
+  // A menu taller than the room below the point is moved up to stay on the screen.
+  if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 130) {
+    EXPECT_EQ(menuRect.top, 130);
+  }
+}
+
+TEST_F(Settings, NoFileGivesTheDefaults) {
+  taskmenu::TMainForm form;
+  EXPECT_TRUE(plugin::LoadSettings(form));
+  EXPECT_FALSE(form.Menu().Tasks().SortByExe());
+  EXPECT_FALSE(form.Menu().Tasks().EditorMode());
+  EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
+  EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
+}
+
+TEST_F(Settings, AFileHeldOpenForWritingGivesTheDefaultsAndAWorkingPlugin) {
+  WriteIni("[GLOBAL]\r\nSort=1\r\nAutoHotKey=1\r\n");
+  ui::unique_kernel_handle writer = ui::AdoptFileHandle(::CreateFileA(
+      IniPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(writer);
+  taskmenu::TMainForm form;
+  EXPECT_NO_THROW(EXPECT_TRUE(plugin::LoadSettings(form)));
+  EXPECT_FALSE(form.Menu().Tasks().SortByExe());
+  EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
+
+  EXPECT_NO_THROW(plugin::Init(plugin::PluginFileName));
+  EXPECT_TRUE(::FindWindowA("TSwivoMainForm", nullptr));
+  plugin::Unload();
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// Stand-in host: loads a plug-in DLL the way the launcher does and drives it from a normal
+// message loop.
+//
+//   swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]
+//
+// It prints the information record, initialises the plug-in, runs command 0 when its button is
+// clicked, on Ctrl+Alt+T (--hotkey), or once after MS milliseconds (--execute-after), and with
+// --quit-after closes an open menu and quits after MS milliseconds. On exit it unloads the
+// plug-in and frees the library. --capture saves a picture of the screen once the menu is open,
+// then closes the menu and quits.
+#include "ScreenCapture.h"
+#include "plugin/Exports.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+
+constexpr int kHotKeyId = 1;
+constexpr UINT_PTR kExecuteTimer = 1;
+constexpr UINT_PTR kCloseMenuTimer = 2;
+constexpr UINT_PTR kQuitTimer = 3;
+constexpr UINT_PTR kCaptureTimer = 4;
+constexpr UINT kCapturePollMs = 200;
+constexpr UINT kMenuDrawnAfterPolls = 3;  // give the open menu time to draw its items
+constexpr UINT kQuitDelayAfterMenuMs = 500;
+constexpr int kRunButtonId = 100;
+
+struct Plugin {
+  plugin::InitPluginInfoFn initPluginInfo;
+  plugin::FreePluginInfoFn freePluginInfo;
+  plugin::InitFn init;
+  plugin::UnloadFn unload;
+  plugin::ExecuteFn execute;
+};
+
+Plugin plug;
+HWND hostWindow;
+std::string capturePath;
+UINT pollsWithMenuOpen = 0;
+
+HWND OpenMenuWindow() {
+  HWND menu = ::FindWindowA("#32768", nullptr);
+  return menu && ::IsWindowVisible(menu) ? menu : nullptr;
+}
+
+void CloseMenuAndQuit(HWND wnd) {
+  if (HWND menu = OpenMenuWindow()) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  ::SetTimer(wnd, kQuitTimer, kQuitDelayAfterMenuMs, nullptr);
+}
+
+void PollForCapture(HWND wnd) {
+  if (!OpenMenuWindow() || ++pollsWithMenuOpen < kMenuDrawnAfterPolls) return;
+  ::KillTimer(wnd, kCaptureTimer);
+  std::printf(CaptureScreen(capturePath) ? "captured %s\n" : "cannot capture %s\n", capturePath.c_str());
+  std::fflush(stdout);
+  CloseMenuAndQuit(wnd);
+}
+
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+  auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+  if (!function) {
+    std::fprintf(stderr, "swivo-host: the plug-in does not export %s\n", name);
+    std::exit(2);
+  }
+  return function;
+}
+
+// The record's texts are in code page 932; the console may use another.
+std::string FromCp932(const char* text) {
+  wchar_t wide[512] = {};
+  ::MultiByteToWideChar(932, 0, text, -1, wide, 511);
+  char out[1024] = {};
+  ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, out, sizeof(out) - 1, nullptr, nullptr);
+  return out;
+}
+
+void PrintRecord(const plugin::PluginInfo& info) {
+  std::printf("plug-in  %s\nfile     %s\nversion  %u.%u.%u.%u\n", FromCp932(info.Name).c_str(), info.FileName,
+              static_cast<unsigned>(info.VersionMS >> 16), static_cast<unsigned>(info.VersionMS & 0xFFFF),
+              static_cast<unsigned>(info.VersionLS >> 16), static_cast<unsigned>(info.VersionLS & 0xFFFF));
+  for (int i = 0; i < info.CommandCount; ++i) {
+    std::printf("command  %d: %s \"%s\"\n", i, info.Commands[i].Name, FromCp932(info.Commands[i].Caption).c_str());
+  }
+  std::fflush(stdout);
+}
+
+void RunCommand() { plug.execute(0, hostWindow); }
+
+LRESULT CALLBACK HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kRunButtonId) RunCommand();
+      return 0;
+    case WM_HOTKEY:
+      if (wParam == kHotKeyId) RunCommand();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kCaptureTimer) {
+        PollForCapture(wnd);
+        return 0;
+      }
+      ::KillTimer(wnd, wParam);
+      if (wParam == kExecuteTimer) RunCommand();
+      if (wParam == kCloseMenuTimer) CloseMenuAndQuit(wnd);
+      if (wParam == kQuitTimer) ::DestroyWindow(wnd);
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcA(wnd, msg, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]\n");
+    return 2;
+  }
+  char fullPath[MAX_PATH] = {};
+  ::GetFullPathNameA(argv[1], MAX_PATH, fullPath, nullptr);
+  HMODULE library = ::LoadLibraryA(fullPath);
+  if (!library) {
+    std::fprintf(stderr, "swivo-host: cannot load %s (error %lu)\n", fullPath, ::GetLastError());
+    return 2;
+  }
+  plug = {Export<plugin::InitPluginInfoFn>(library, "MVREvent_InitPluginInfo"),
+          Export<plugin::FreePluginInfoFn>(library, "MVREvent_FreePluginInfo"), Export<plugin::InitFn>(library, "MVREvent_Init"),
+          Export<plugin::UnloadFn>(library, "MVREvent_Unload"), Export<plugin::ExecuteFn>(library, "MVREvent_Execute")};
+
+  plugin::PluginInfo* info = plug.initPluginInfo(fullPath);
+  if (info) PrintRecord(*info);
+  plug.freePluginInfo(info);
+
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = &HostProc;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = "SwivoHost";
+  ::RegisterClassA(&windowClass);
+  hostWindow = ::CreateWindowExA(0, "SwivoHost", "swivo host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 260, 110,
+                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+  ::CreateWindowExA(0, "BUTTON", "Task list menu", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 200, 30,
+                    hostWindow, reinterpret_cast<HMENU>(kRunButtonId), windowClass.hInstance, nullptr);
+  plug.init(fullPath, 0);
+
+  for (int i = 2; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--hotkey")) {
+      ::RegisterHotKey(hostWindow, kHotKeyId, MOD_CONTROL | MOD_ALT, 'T');
+    } else if (!std::strcmp(argv[i], "--execute-after") && i + 1 < argc) {
+      ::SetTimer(hostWindow, kExecuteTimer, static_cast<UINT>(std::atoi(argv[++i])), nullptr);
+    } else if (!std::strcmp(argv[i], "--capture") && i + 1 < argc) {
+      capturePath = argv[++i];
+      ::SetTimer(hostWindow, kCaptureTimer, kCapturePollMs, nullptr);
+    } else if (!std::strcmp(argv[i], "--quit-after") && i + 1 < argc) {
+      ::SetTimer(hostWindow, kCloseMenuTimer, static_cast<UINT>(std::atoi(argv[++i])), nullptr);
+    }
+  }
+
+  MSG msg;
+  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  plug.unload();
+  ::FreeLibrary(library);
+  std::printf("unloaded\n");
+  return 0;
+}

@@ -1,0 +1,178 @@
+#include "ui/PopupMenu.h"
+
+#include "ui/DispatchScope.h"
+#include "ui/ErrorBox.h"
+#include "ui/Error.h"
+#include "ui/MenuChar.h"
+#include "ui/Module.h"
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+constexpr char kOwnerClass[] = "SwivoPopupMenuOwner";
+constexpr int kIconSize = 16;
+constexpr int kMargin = 3;
+constexpr int kTextGap = 6;
+
+UINT NextCommand() {
+  static UINT counter = 0;
+  counter = counter % 0xFFFE + 1;  // WM_COMMAND carries 16 bits; 0 means no item
+  return counter;
+}
+
+void RegisterOwnerClass(WNDPROC proc) {
+  WNDCLASSA windowClass{};
+  if (::GetClassInfoA(ThisModule(), kOwnerClass, &windowClass)) return;
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = ThisModule();
+  windowClass.lpszClassName = kOwnerClass;
+  ::RegisterClassA(&windowClass);
+}
+
+unique_hfont CreateMenuFont() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  return unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
+}
+
+// The highlighted position of a native menu, or -1.
+int HighlightedItem(HMENU menu) {
+  const int count = ::GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {
+  RegisterOwnerClass(&OwnerProc);
+  owner_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 ThisModule(), this));
+  if (!owner_) throw Error("cannot create the menu's owner window");
+}
+
+TPopupMenu::~TPopupMenu() {
+  owner_.reset();
+  // Fails quietly while another menu still has an owner window of this class.
+  ::UnregisterClassA(kOwnerClass, ThisModule());
+}
+
+TMenuItem& TPopupMenu::Items(int index) const {
+  if (index < 0 || index >= ItemCount()) throw Error("menu index out of range: " + std::to_string(index));
+  return *items_[static_cast<size_t>(index)];
+}
+
+int TPopupMenu::IndexOf(const TMenuItem& item) const {
+  for (int i = 0; i < ItemCount(); ++i) {
+    if (items_[static_cast<size_t>(i)].get() == &item) return i;
+  }
+  return -1;
+}
+
+TMenuItem& TPopupMenu::AddItem() {
+  auto& item = *items_.emplace_back(std::make_unique<TMenuItem>());
+  item.command_ = NextCommand();
+  return item;
+}
+
+void TPopupMenu::ClearItems() {
+  while (!items_.empty()) items_.pop_back();
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  unique_hmenu menu(::CreatePopupMenu());
+  if (!menu) throw Error("cannot create a popup menu");
+  for (size_t i = 0; i < items_.size(); ++i) {
+    // The item data is the position; the captions are drawn by the owner window.
+    ::AppendMenuA(menu.get(), MF_OWNERDRAW, items_[i]->command_, reinterpret_cast<LPCSTR>(i));
+  }
+  ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
+}
+
+LRESULT CALLBACK TPopupMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  DispatchScope dispatching;  // the menu may be retired meanwhile; it goes when this returns
+  auto* menu = reinterpret_cast<TPopupMenu*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  if (!menu || msg == WM_NCDESTROY) {
+    if (msg == WM_NCDESTROY) ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+    return ::DefWindowProcA(wnd, msg, wParam, lParam);
+  }
+  return GuardedHandler([&] { return menu->HandleOwnerMessage(wnd, msg, wParam, lParam); });
+}
+
+LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_MEASUREITEM:
+      MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_MENUCHAR:
+      return MenuChar(static_cast<char>(LOBYTE(LOWORD(wParam))), reinterpret_cast<HMENU>(lParam));
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0) Click(LOWORD(wParam));
+      return 0;
+    default:
+      return ::DefWindowProcA(wnd, msg, wParam, lParam);
+  }
+}
+
+void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
+  if (measure.itemData >= items_.size()) return;
+  const std::string& caption = items_[measure.itemData]->Caption;
+  const HDC dc = ::GetDC(owner_.get());
+  RECT text{};
+  {
+    ScopedSelect font(dc, font_.get());
+    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_CALCRECT);
+  }
+  ::ReleaseDC(owner_.get(), dc);
+  measure.itemWidth = static_cast<UINT>(kMargin + kIconSize + kTextGap + (text.right - text.left) + kMargin);
+  measure.itemHeight = static_cast<UINT>(std::max<LONG>(kIconSize, text.bottom - text.top) + 2 * kMargin);
+}
+
+void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
+  if (draw.itemData >= items_.size()) return;
+  const TMenuItem& item = *items_[draw.itemData];
+  const bool selected = draw.itemState & ODS_SELECTED;
+  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - kIconSize) / 2;
+  if (images_ && item.ImageIndex >= 0) {
+    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + kMargin, top, ILD_TRANSPARENT);
+  }
+  RECT text = draw.rcItem;
+  text.left += kMargin + kIconSize + kTextGap;
+  ScopedSelect font(draw.hDC, font_.get());
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
+  ::DrawTextA(draw.hDC, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {
+  std::vector<std::string> captions;
+  captions.reserve(items_.size());
+  for (const auto& item : items_) captions.push_back(item->Caption);
+  return AnswerMenuChar(typed, captions, HighlightedItem(menu));
+}
+
+void TPopupMenu::Click(UINT command) {
+  for (const auto& item : items_) {
+    if (item->command_ == command && item->OnClick) {
+      item->OnClick(*item);
+      return;
+    }
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,68 @@
+// A popup menu over the platform's menus: an ordered list of owner-drawn items (caption, image,
+// click action), an image list, and a hidden owner window of its own that draws the items,
+// answers typed keys and receives the chosen item's command after the menu has closed.
+#pragma once
+
+#include "ui/Handle.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class TPopupMenu;
+
+class TMenuItem {
+ public:
+  std::string Caption;
+  int ImageIndex = -1;  // position in the menu's image list; -1 for none
+  std::function<void(TMenuItem&)> OnClick;
+
+  UINT Command() const { return command_; }
+
+ private:
+  friend class TPopupMenu;
+  UINT command_ = 0;
+};
+
+class TPopupMenu {
+ public:
+  TPopupMenu();
+  TPopupMenu(const TPopupMenu&) = delete;
+  TPopupMenu& operator=(const TPopupMenu&) = delete;
+  virtual ~TPopupMenu();
+
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  TMenuItem& Items(int index) const;
+  // Position of the item in the menu; -1 when it is not one of ours.
+  int IndexOf(const TMenuItem& item) const;
+  TMenuItem& AddItem();
+  void ClearItems();
+
+  HIMAGELIST Images() const { return images_.get(); }
+  // The menu owns its image list; the previous one is released.
+  void SetImages(unique_himagelist images) { images_ = std::move(images); }
+
+  // Tracks the menu with its top-left corner at (x, y) until an item is chosen or the menu is
+  // dismissed. The chosen item's action runs later, when the thread dispatches its messages.
+  virtual void Popup(int x, int y);
+
+  HWND OwnerWindow() const { return owner_.get(); }
+
+ private:
+  static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void MeasureItem(MEASUREITEMSTRUCT& measure) const;
+  void DrawItem(const DRAWITEMSTRUCT& draw) const;
+  LRESULT MenuChar(char typed, HMENU menu) const;
+  void Click(UINT command);
+
+  std::vector<std::unique_ptr<TMenuItem>> items_;
+  unique_himagelist images_;
+  unique_hfont font_;
+  unique_hwnd owner_;
+};
+
+}  // namespace ui
