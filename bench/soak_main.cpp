@@ -13,7 +13,6 @@
 #include "bench/Measure.h"
 #include "bench/PrivateMemory.h"
 #include "tests/support/Fixture.h"
-#include "tests/support/MenuDriver.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +36,8 @@ constexpr char kTargetCaption[] = "~ swivo soak target";
 // and only a real choice activates the target.
 constexpr char kAnchorCaption[] = "swivo soak anchor";
 constexpr char kWindowClass[] = "SwivoSoakWindow";
+constexpr char kMenuWindowClass[] = "#32768";
+constexpr UINT kMenuPollMs = 15;
 
 HWND target = nullptr;
 long long targetActivations = 0;
@@ -56,6 +57,28 @@ ui::unique_hwnd OpenWindow(const char* caption, int y) {
                                            120, nullptr, nullptr, windowClass.hInstance, nullptr));
 }
 
+// Other programs on this desktop may have menus open too, so only our thread's menu is driven.
+BOOL CALLBACK FindOwnMenu(HWND wnd, LPARAM found) {
+  char name[16] = {};
+  if (!::GetClassNameA(wnd, name, sizeof(name)) || std::strcmp(name, kMenuWindowClass) || !::IsWindowVisible(wnd)) {
+    return TRUE;
+  }
+  *reinterpret_cast<HWND*>(found) = wnd;
+  return FALSE;
+}
+
+std::function<void(HWND)> menuAction;
+bool menuActionRan = false;
+
+void CALLBACK PollMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnMenu, reinterpret_cast<LPARAM>(&menu));
+  if (!menu || menuActionRan) return;
+  menuActionRan = true;
+  ::KillTimer(nullptr, timer);
+  menuAction(menu);
+}
+
 template <typename Function>
 Function Export(HMODULE module, const char* name) {
   auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
@@ -65,16 +88,19 @@ Function Export(HMODULE module, const char* name) {
 
 // One cycle: the trigger is posted, and dispatching it runs the whole menu (and, after a choice,
 // the activation) before the queue is empty again. Returns whether the menu opened.
-bool Cycle(ExecuteFn execute, HWND anchor, std::function<void(HWND)> closeMenu) {
+bool Cycle(ExecuteFn execute, HWND anchor, const std::function<void(HWND)>& closeMenu) {
   ::SetForegroundWindow(anchor);
-  testing_support::WhenMenuOpens(std::move(closeMenu));
+  menuAction = closeMenu;
+  menuActionRan = false;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kMenuPollMs, &PollMenu);
   execute(0, nullptr);
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
-  return testing_support::MenuActionRan();
+  if (!menuActionRan) ::KillTimer(nullptr, timer);
+  return menuActionRan;
 }
 
 double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1 << 20); }
@@ -118,8 +144,8 @@ int Soak(int dismissCycles, int chooseCycles) {
     const bench::PrivateMemory afterInit = bench::ReadPrivateMemory();
     bench::PrivateMemory start{};
     const Run runs[] = {
-        {dismissCycles, [](HWND menu) { testing_support::PressInMenu(menu, VK_ESCAPE); }, "trigger-dismiss", false},
-        {chooseCycles, [](HWND menu) { testing_support::TypeInMenu(menu, kTargetKey); }, "trigger-choose", true},
+        {dismissCycles, [](HWND menu) { ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0); }, "trigger-dismiss", false},
+        {chooseCycles, [](HWND menu) { ::PostMessageA(menu, WM_CHAR, kTargetKey, 0); }, "trigger-choose", true},
     };
     int shown = 0;
     int done = 0;
