@@ -9,7 +9,7 @@
 // Exit code 0 when no handle is outstanding after the plug-in is unloaded, nothing foreign was
 // destroyed, every menu opened, every choice activated our window, and private memory at the end
 // is within 1 MiB of the start (after the first cycle, which loads what the system loads once).
-#include "bench/HandleLedger.h"
+#include "tests/support/HandleLedger.h"
 #include "bench/Measure.h"
 #include "bench/PrivateMemory.h"
 #include "tests/support/Fixture.h"
@@ -110,7 +110,7 @@ void PrintMemory(const char* when, const bench::PrivateMemory& memory) {
               MiB(memory.committedPrivate));
 }
 
-void PrintTallies(const char* when, const bench::HandleLedger& ledger) {
+void PrintTallies(const char* when, const testing_support::HandleLedger& ledger) {
   std::printf("handles %s:\n  %-11s %9s %9s %8s %12s\n", when, "kind", "created", "destroyed", "foreign",
               "outstanding");
   for (const auto& [kind, tally] : ledger.Tallies()) {
@@ -136,7 +136,7 @@ int Soak(int dismissCycles, int chooseCycles) {
 
   bool passed = true;
   {
-    bench::HandleLedger ledger(library.get());
+    testing_support::HandleLedger ledger(library.get());
     const ui::unique_hwnd targetWindow = OpenWindow(kTargetCaption, 60);
     target = targetWindow.get();
     const ui::unique_hwnd anchor = OpenWindow(kAnchorCaption, 200);

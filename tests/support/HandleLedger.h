@@ -1,6 +1,6 @@
-// Handles a plug-in creates and destroys, per kind, counted by replacing functions in the
-// plug-in's import table (Wine's own handle counters are stubs). While the patches live, every
-// call of the plug-in to those functions passes through the ledger.
+// Handles a module creates and destroys, per kind, counted by replacing functions in the module's
+// import table (Wine's own handle counters are stubs). While the patches live, every call of the
+// module to those functions passes through the ledger.
 #pragma once
 
 #include "tests/support/ImportPatch.h"
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace bench {
+namespace testing_support {
 
 struct Tally {
   long long created = 0;
@@ -23,8 +23,8 @@ struct Tally {
 
 class HandleLedger {
  public:
-  // Patches the plug-in's imports; restored when the ledger is destroyed.
-  explicit HandleLedger(HMODULE plugin);
+  // Patches the module's imports; restored when the ledger is destroyed.
+  explicit HandleLedger(HMODULE module);
   HandleLedger(const HandleLedger&) = delete;
   HandleLedger& operator=(const HandleLedger&) = delete;
   ~HandleLedger();
@@ -34,7 +34,7 @@ class HandleLedger {
   long long Foreign() const;
 
  private:
-  std::vector<std::unique_ptr<testing_support::ImportPatch>> patches_;
+  std::vector<std::unique_ptr<ImportPatch>> patches_;
 };
 
-}  // namespace bench
+}  // namespace testing_support

@@ -1,4 +1,4 @@
-#include "bench/HandleLedger.h"
+#include "tests/support/HandleLedger.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <type_traits>
 
-namespace bench {
+namespace testing_support {
 namespace {
 
 struct Kind {
@@ -143,15 +143,15 @@ FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
 
 }  // namespace
 
-HandleLedger::HandleLedger(HMODULE plugin) {
+HandleLedger::HandleLedger(HMODULE module) {
   kinds.clear();
   for (const char* kind : {"window", "menu", "icon", "image list", "font", "library", "process", "snapshot"}) {
     kinds[kind];
   }
   auto patch = [&](const char* dll, const char* function, auto& real, auto replacement) {
-    patches_.push_back(std::make_unique<testing_support::ImportPatch>(plugin, dll, function,
+    patches_.push_back(std::make_unique<ImportPatch>(module, dll, function,
                                                                       reinterpret_cast<void*>(replacement)));
-    if (!patches_.back()->Original()) throw std::runtime_error(std::string("the plug-in does not import ") + function);
+    if (!patches_.back()->Original()) throw std::runtime_error(std::string("the module does not import ") + function);
     real = reinterpret_cast<std::remove_reference_t<decltype(real)>>(patches_.back()->Original());
   };
   patch("user32.dll", "CreateWindowExA", realCreateWindowExA, &CountCreateWindowExA);
@@ -195,4 +195,4 @@ long long HandleLedger::Foreign() const {
   return count;
 }
 
-}  // namespace bench
+}  // namespace testing_support
