@@ -71,6 +71,7 @@ PluginInfo* BuildPluginInfo(const std::string& fileName) {
   for (int32_t i = 0; i < kCommandCount; ++i) {
     PluginCommandInfo& command = info->Commands[i];
     command = kCommandTable[i];
+    // Until their copies exist the row must not point at our constants: a failed copy frees it.
     command.Name = nullptr;
     command.Caption = nullptr;
     command.Name = CopyText(kCommandTable[i].Name);

@@ -4,6 +4,7 @@
 #include "ui/Error.h"
 #include "ui/ErrorBox.h"
 #include "ui/Module.h"
+#include "ui/WindowClass.h"
 
 namespace ui {
 
@@ -15,14 +16,7 @@ HWND TForm::Handle() {
 }
 
 void TForm::CreateWnd() {
-  WNDCLASSA windowClass{};
-  if (!::GetClassInfoA(ThisModule(), description_.className, &windowClass)) {
-    windowClass.lpfnWndProc = &FormProc;
-    windowClass.hInstance = ThisModule();
-    windowClass.lpszClassName = description_.className;
-    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    ::RegisterClassA(&windowClass);
-  }
+  RegisterWindowClass(description_.className, &FormProc);
   wnd_.reset(::CreateWindowExA(description_.exStyle, description_.className, description_.caption,
                                description_.style, description_.left, description_.top, description_.width,
                                description_.height, nullptr, nullptr, ThisModule(), this));
@@ -32,21 +26,12 @@ void TForm::CreateWnd() {
 void TForm::DestroyWnd() {
   if (!wnd_) return;
   wnd_.reset();
-  // A class registered by a library outlives it unless unregistered; this fails quietly while
-  // another window of the class exists.
-  ::UnregisterClassA(description_.className, ThisModule());
+  UnregisterWindowClass(description_.className);
 }
 
 LRESULT CALLBACK TForm::FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  } else if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-  }
   DispatchScope dispatching;  // the form may be retired meanwhile; it goes when this returns
-  auto* form = reinterpret_cast<TForm*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  if (form && msg != WM_NCCREATE) {
+  if (auto* form = BoundObject<TForm>(wnd, msg, lParam)) {
     bool handled = true;  // a handler that failed has had its say in the error box
     const LRESULT result = GuardedHandler([&] {
       LRESULT handlerResult = 0;

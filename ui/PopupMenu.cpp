@@ -5,6 +5,7 @@
 #include "ui/Error.h"
 #include "ui/MenuChar.h"
 #include "ui/Module.h"
+#include "ui/WindowClass.h"
 
 #include <algorithm>
 
@@ -20,15 +21,6 @@ UINT NextCommand() {
   static UINT counter = 0;
   counter = counter % 0xFFFE + 1;  // WM_COMMAND carries 16 bits; 0 means no item
   return counter;
-}
-
-void RegisterOwnerClass(WNDPROC proc) {
-  WNDCLASSA windowClass{};
-  if (::GetClassInfoA(ThisModule(), kOwnerClass, &windowClass)) return;
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = ThisModule();
-  windowClass.lpszClassName = kOwnerClass;
-  ::RegisterClassA(&windowClass);
 }
 
 unique_hfont CreateMenuFont() {
@@ -50,7 +42,7 @@ int HighlightedItem(HMENU menu) {
 }  // namespace
 
 TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {
-  RegisterOwnerClass(&OwnerProc);
+  RegisterWindowClass(kOwnerClass, &OwnerProc);
   owner_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                  ThisModule(), this));
   if (!owner_) throw Error("cannot create the menu's owner window");
@@ -58,8 +50,7 @@ TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {
 
 TPopupMenu::~TPopupMenu() {
   owner_.reset();
-  // Fails quietly while another menu still has an owner window of this class.
-  ::UnregisterClassA(kOwnerClass, ThisModule());
+  UnregisterWindowClass(kOwnerClass);
 }
 
 TMenuItem& TPopupMenu::Items(int index) const {
@@ -95,16 +86,9 @@ void TPopupMenu::Popup(int x, int y) {
 }
 
 LRESULT CALLBACK TPopupMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
   DispatchScope dispatching;  // the menu may be retired meanwhile; it goes when this returns
-  auto* menu = reinterpret_cast<TPopupMenu*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  if (!menu || msg == WM_NCDESTROY) {
-    if (msg == WM_NCDESTROY) ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-    return ::DefWindowProcA(wnd, msg, wParam, lParam);
-  }
+  auto* menu = BoundObject<TPopupMenu>(wnd, msg, lParam);
+  if (!menu) return ::DefWindowProcA(wnd, msg, wParam, lParam);
   return GuardedHandler([&] { return menu->HandleOwnerMessage(wnd, msg, wParam, lParam); });
 }
 

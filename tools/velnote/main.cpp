@@ -14,6 +14,8 @@
 //
 // Like swivo-fixture it signals EVENT when its windows exist and stays until its thread gets
 // WM_QUIT. The atom of an answer belongs to whoever received it.
+#include "../common/ScenarioProgram.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -102,30 +104,5 @@ void RegisterClasses() {
 int main(int argc, char** argv) {
   queryMessage = ::RegisterWindowMessageA("VELNOTE QUERY OPEN FILE");
   RegisterClasses();
-  std::string readyEvent;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--ready" && i + 1 < argc) {
-      readyEvent = argv[++i];
-      continue;
-    }
-    const size_t colon = arg.find(':');
-    if (!OpenArgument(arg.substr(0, colon), colon == std::string::npos ? "" : arg.substr(colon + 1))) {
-      std::fprintf(stderr, "swivo-velnote: unknown argument '%s'\n", arg.c_str());
-      return 2;
-    }
-  }
-  if (!readyEvent.empty()) {
-    HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str());
-    if (ready) {
-      ::SetEvent(ready);
-      ::CloseHandle(ready);
-    }
-  }
-  MSG msg;
-  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-  return 0;
+  return RunScenarioProgram(argc, argv, "swivo-velnote", &OpenArgument);
 }

@@ -1,0 +1,31 @@
+// Window classes of this module, and the C++ object bound to each of their windows.
+#pragma once
+
+#include <windows.h>
+
+namespace ui {
+
+// Registers the class once; later calls find it registered.
+void RegisterWindowClass(const char* className, WNDPROC proc);
+// A class registered by a library outlives it unless unregistered; this fails quietly while
+// another window of the class exists.
+void UnregisterWindowClass(const char* className);
+
+// For a window procedure: the object passed as the window's creation parameter, bound on
+// WM_NCCREATE. Null for WM_NCCREATE itself, for WM_NCDESTROY (which unbinds it) and for messages
+// outside that span, which go to the default handling.
+template <typename Object>
+Object* BoundObject(HWND wnd, UINT msg, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return nullptr;
+  }
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+    return nullptr;
+  }
+  return reinterpret_cast<Object*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+}
+
+}  // namespace ui
