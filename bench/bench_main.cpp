@@ -1,10 +1,12 @@
 // Benchmark of the task menu: opens N real windows in K fixture processes, then measures, under
 // the same desktop, the median time from a popup request to the menu being shown, the task list's
-// Refresh alone, and the floor (one bare pass over the same windows). Not part of the test suite.
+// Refresh alone, the floor (one bare pass over the same windows), and what the platform alone
+// takes to open a menu of as many owner-drawn items. Not part of the test suite.
 //
 //   swivo-bench [--repeats R] [--sizes N:K,N:K,...] [--csv FILE]
 //
 // Sizes must grow in both N and K: the processes of one size stay open for the next.
+#include "bench/BareMenu.h"
 #include "bench/Fleet.h"
 #include "bench/FloorPass.h"
 #include "bench/Measure.h"
@@ -32,6 +34,7 @@ struct Row {
   double refreshMs;
   double buildMs;
   double shownMs;
+  double bareMenuMs;
 };
 
 std::vector<Size> ParseSizes(const std::string& text) {
@@ -49,8 +52,8 @@ std::vector<Size> ParseSizes(const std::string& text) {
 Row Measure(const Size& size, int repeats) {
   bench::TimedMenu menu;
   (void)menu.PopupOnce();  // warm caches of the system's own (fonts, shell, image list code)
-  std::vector<double> floor, refresh, build, shown;
-  Row row{size, {}, 0, 0.0, 0.0, 0.0};
+  std::vector<double> floor, refresh, build, shown, bareMenu;
+  Row row{size, {}, 0, 0.0, 0.0, 0.0, 0.0};
   for (int i = 0; i < repeats; ++i) {
     row.floor = bench::RunFloorPass();
     floor.push_back(row.floor.ms);
@@ -62,36 +65,40 @@ Row Measure(const Size& size, int repeats) {
     build.push_back(times.buildMs);
     shown.push_back(times.shownMs);
     row.tasks = menu.ItemCount();
+    bareMenu.push_back(bench::TimeBareMenu(row.tasks));
   }
   row.floor.ms = bench::Median(floor);
   row.refreshMs = bench::Median(refresh);
   row.buildMs = bench::Median(build);
   row.shownMs = bench::Median(shown);
+  row.bareMenuMs = bench::Median(bareMenu);
   return row;
 }
 
-const char kHeader[] = "N,K,desktop_windows,desktop_processes,tasks,floor_ms,refresh_ms,build_ms,shown_ms,ratio,"
-                       "floor_us_per_window,shown_us_per_window";
+const char kHeader[] =
+    "N,K,desktop_windows,desktop_processes,tasks,floor_ms,refresh_ms,build_ms,shown_ms,bare_menu_ms,build_ratio,"
+    "shown_ratio,floor_us_per_window,shown_us_per_window";
 
 std::string Format(const Row& row) {
   char line[256];
   const double perWindow = 1000.0 / row.floor.windows;
-  std::snprintf(line, sizeof(line), "%d,%d,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.2f,%.0f,%.0f", row.size.windows,
+  std::snprintf(line, sizeof(line), "%d,%d,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.2f,%.2f,%.0f,%.0f", row.size.windows,
                 row.size.processes, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms, row.refreshMs,
-                row.buildMs, row.shownMs, row.shownMs / row.floor.ms, row.floor.ms * perWindow,
-                row.shownMs * perWindow);
+                row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms, row.shownMs / row.floor.ms,
+                row.floor.ms * perWindow, row.shownMs * perWindow);
   return line;
 }
 
 void PrintTable(const std::vector<Row>& rows) {
-  std::printf("\n%6s %4s %8s %6s %6s %10s %11s %10s %10s %6s %9s %9s\n", "N", "K", "desktop", "procs", "tasks",
-              "floor ms", "refresh ms", "build ms", "shown ms", "ratio", "floor/w", "shown/w");
+  std::printf("\n%6s %4s %8s %6s %6s %10s %11s %10s %10s %9s %7s %7s %9s %9s\n", "N", "K", "desktop", "procs",
+              "tasks", "floor ms", "refresh ms", "build ms", "shown ms", "bare menu", "build/f", "shown/f", "floor/w",
+              "shown/w");
   for (const Row& row : rows) {
     const double perWindow = 1000.0 / row.floor.windows;
-    std::printf("%6d %4d %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %6.2f %7.0fus %7.0fus\n", row.size.windows,
-                row.size.processes, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms, row.refreshMs,
-                row.buildMs, row.shownMs, row.shownMs / row.floor.ms, row.floor.ms * perWindow,
-                row.shownMs * perWindow);
+    std::printf("%6d %4d %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %9.1f %7.2f %7.2f %7.0fus %7.0fus\n",
+                row.size.windows, row.size.processes, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms,
+                row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
+                row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow);
   }
   std::fflush(stdout);
 }

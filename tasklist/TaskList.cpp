@@ -3,21 +3,31 @@
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
 #include "tasklist/WindowQueries.h"
-#include "ui/EnumWindows.h"
+#include "tasklist/WindowSnapshot.h"
 #include "ui/Mbcs.h"
+
+#include <unordered_map>
 
 namespace tasklist {
 namespace {
 
 // A window that Alt+Tab would switch to: enabled, visible, no tool window, not empty.
-bool IsUsable(HWND wnd) {
-  const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
+bool IsUsable(HWND wnd, WindowSnapshot& windows) {
+  const LONG style = windows.Style(wnd);
   if (style & WS_DISABLED) return false;
   if (!(style & WS_VISIBLE)) return false;
-  if (IsToolWindow(wnd)) return false;
+  if (windows.IsToolWindow(wnd)) return false;
   RECT rect{};
   ::GetWindowRect(wnd, &rect);
   return rect.bottom - rect.top > 0 && rect.right - rect.left > 0;
+}
+
+// The entry FindByRoot gives for each root, without a search through the entries per window.
+std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
+  std::unordered_map<HWND, TWinInfo*> entries;
+  entries.reserve(static_cast<size_t>(tasks.Count()));
+  for (int i = 0; i < tasks.Count(); ++i) entries.emplace(tasks.Items(i).RootWnd, &tasks.Items(i));
+  return entries;
 }
 
 // How long the restore request may wait for the window's thread.
@@ -35,43 +45,44 @@ void TWinInfo::Assign(const TWinInfo& source) {
 
 void TWinInfos::Refresh() {
   Clear();
-  AddRoots();
+  WindowSnapshot windows;
+  AddRoots(windows);
   RefreshLookups lookups;
-  FillEntries(lookups);
+  FillEntries(windows, lookups);
   RemoveUnfilled();
   ArrangeTasks();
 }
 
 // Roots: unowned, parentless windows that are no tool windows; and the topmost owner of a dialog
 // when that owner is a tool window, which brings in dialogs hanging under hidden tool windows.
-void TWinInfos::AddRoots() {
-  ui::EnumTopLevelWindows([this](HWND wnd) {
-    if (::GetWindow(wnd, GW_OWNER) || ::GetParent(wnd)) {
+void TWinInfos::AddRoots(WindowSnapshot& windows) {
+  for (const HWND wnd : windows.Windows()) {
+    if (windows.HasOwnerOrParent(wnd)) {
       if (ClassNameOf(wnd) == kDialogClassName) {
-        const HWND owner = TopmostOwnerOf(wnd);
-        if (IsToolWindow(owner)) Add().RootWnd = owner;
+        const HWND owner = windows.TopmostOwner(wnd);
+        if (windows.IsToolWindow(owner)) Add().RootWnd = owner;
       }
-    } else if (!IsToolWindow(wnd)) {
+    } else if (!windows.IsToolWindow(wnd)) {
       Add().RootWnd = wnd;
     }
-    return true;
-  });
+  }
 }
 
 // Each root gets the first usable window of its task, or itself when it is usable.
-void TWinInfos::FillEntries(RefreshLookups& lookups) {
-  ui::EnumTopLevelWindows([this, &lookups](HWND wnd) {
-    HWND root = TopmostOwnerOf(wnd);
+void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
+  const auto entries = FirstEntryByRoot(*this);
+  for (const HWND wnd : windows.Windows()) {
+    HWND root = windows.TopmostOwner(wnd);
     if (!root) {
-      if (::GetParent(wnd)) return true;
+      if (windows.HasOwnerOrParent(wnd)) continue;
       root = wnd;
     }
-    TWinInfo* entry = FindByRoot(root);
-    if (!entry || !IsUsable(wnd)) return true;
-    if (entry->Wnd && wnd != entry->RootWnd) return true;
-    Fill(*entry, wnd, lookups);
-    return true;
-  });
+    const auto found = entries.find(root);
+    if (found == entries.end()) continue;
+    TWinInfo& entry = *found->second;
+    if (entry.Wnd && wnd != entry.RootWnd) continue;
+    if (IsUsable(wnd, windows)) Fill(entry, wnd, lookups);
+  }
 }
 
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {

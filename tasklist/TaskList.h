@@ -12,6 +12,7 @@
 namespace tasklist {
 
 class RefreshLookups;
+class WindowSnapshot;
 
 class TWinInfo : public ui::TCollectionItem {
  public:
@@ -41,8 +42,8 @@ class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
   void SetSortByExe(bool value) { sortByExe_ = value; }
 
  private:
-  void AddRoots();
-  void FillEntries(RefreshLookups& lookups);
+  void AddRoots(WindowSnapshot& windows);
+  void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
   void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
   void RemoveUnfilled();
   void ArrangeTasks();

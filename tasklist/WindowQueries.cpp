@@ -23,16 +23,6 @@ std::string WindowTextOf(HWND wnd) {
                   [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
 }
 
-HWND TopmostOwnerOf(HWND wnd) {
-  HWND topmost = ::GetWindow(wnd, GW_OWNER);
-  while (topmost) {
-    const HWND next = ::GetWindow(topmost, GW_OWNER);
-    if (!next) break;
-    topmost = next;
-  }
-  return topmost;
-}
-
 bool IsToolWindow(HWND wnd) { return (::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }
 
 }  // namespace tasklist

@@ -13,8 +13,6 @@ inline constexpr char kDialogClassName[] = "#32770";
 
 std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
 std::string WindowTextOf(HWND wnd);
-// The last window reached by following owners from `wnd`; 0 when `wnd` has no owner.
-HWND TopmostOwnerOf(HWND wnd);
 bool IsToolWindow(HWND wnd);
 
 }  // namespace tasklist

@@ -1,10 +1,12 @@
-// Within one refresh, lookups that cannot change are made once: the executable path per process,
-// the shell icon per path, and the menu's image per icon. Nothing is kept across refreshes, and a
-// shared shell icon is destroyed exactly once. Counted through this program's import table.
+// Within one refresh, lookups that cannot change are made once: each window's owner and styles,
+// the executable path per process, the shell icon per path, and the menu's image per icon. Nothing
+// is kept across refreshes, and a shared shell icon is destroyed exactly once. Counted through
+// this program's import table.
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "ui/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <memory>
 #include <shellapi.h>
 #include <string>
+#include <utility>
 
 using testing_support::FixtureProcess;
 using testing_support::ImportPatch;
@@ -25,9 +28,13 @@ std::string Tag(const std::string& name) { return "lr-" + std::to_string(::GetCu
 std::map<DWORD, int> opensByProcess;
 std::map<HICON, int> makesByIcon;
 std::map<HICON, int> destroysByIcon;
+std::map<std::pair<HWND, int>, int> longReads;  // by window and offset
+std::map<HWND, int> ownerReads;
 decltype(&::OpenProcess) realOpenProcess;
 decltype(&::SHGetFileInfoA) realSHGetFileInfoA;
 decltype(&::DestroyIcon) realDestroyIcon;
+decltype(&::GetWindowLongA) realGetWindowLongA;
+decltype(&::GetWindow) realGetWindow;
 
 HANDLE WINAPI CountOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
   ++opensByProcess[processId];
@@ -43,6 +50,15 @@ BOOL WINAPI CountDestroyIcon(HICON icon) {
   return realDestroyIcon(icon);
 }
 
+LONG WINAPI CountGetWindowLongA(HWND wnd, int offset) {
+  ++longReads[{wnd, offset}];
+  return realGetWindowLongA(wnd, offset);
+}
+HWND WINAPI CountGetWindow(HWND wnd, UINT relation) {
+  if (relation == GW_OWNER) ++ownerReads[wnd];
+  return realGetWindow(wnd, relation);
+}
+
 class LookupReuse : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -55,10 +71,14 @@ class LookupReuse : public ::testing::Test {
     opensByProcess.clear();
     makesByIcon.clear();
     destroysByIcon.clear();
+    longReads.clear();
+    ownerReads.clear();
     realOpenProcess = reinterpret_cast<decltype(realOpenProcess)>(openPatch.Original());
     realSHGetFileInfoA = reinterpret_cast<decltype(realSHGetFileInfoA)>(iconPatch.Original());
     realDestroyIcon = reinterpret_cast<decltype(realDestroyIcon)>(destroyPatch.Original());
-    ASSERT_TRUE(realOpenProcess && realSHGetFileInfoA && realDestroyIcon);
+    realGetWindowLongA = reinterpret_cast<decltype(realGetWindowLongA)>(longPatch.Original());
+    realGetWindow = reinterpret_cast<decltype(realGetWindow)>(ownerPatch.Original());
+    ASSERT_TRUE(realOpenProcess && realSHGetFileInfoA && realDestroyIcon && realGetWindowLongA && realGetWindow);
   }
 
   // The fixture's windows among the menu's tasks, by position.
@@ -77,6 +97,10 @@ class LookupReuse : public ::testing::Test {
                         reinterpret_cast<void*>(&CountSHGetFileInfoA)};
   ImportPatch destroyPatch{::GetModuleHandleA(nullptr), "user32.dll", "DestroyIcon",
                            reinterpret_cast<void*>(&CountDestroyIcon)};
+  ImportPatch longPatch{::GetModuleHandleA(nullptr), "user32.dll", "GetWindowLongA",
+                        reinterpret_cast<void*>(&CountGetWindowLongA)};
+  ImportPatch ownerPatch{::GetModuleHandleA(nullptr), "user32.dll", "GetWindow",
+                         reinterpret_cast<void*>(&CountGetWindow)};
   taskmenu::TTaskPopupMenu menu;
 };
 
@@ -97,6 +121,38 @@ TEST_F(LookupReuse, OneProcessIsOpenedOncePerRefreshAndAgainAtTheNext) {
     EXPECT_LE(opensByProcess[fixture->Id()], 2 * refresh);
     for (const int position : FixtureTasks()) EXPECT_EQ(menu.Tasks().Items(position).ExeName, "swivo-fixture.exe");
   }
+}
+
+TEST_F(LookupReuse, EachWindowsOwnerAndStylesAreReadOncePerRefreshAndAgainAtTheNext) {
+  for (int refresh = 1; refresh <= 2; ++refresh) {
+    PopupAndDismiss(menu);
+    ASSERT_EQ(static_cast<int>(FixtureTasks().size()), kWindows);
+    for (const int position : FixtureTasks()) {
+      const HWND wnd = menu.Tasks().Items(position).Wnd;
+      EXPECT_EQ(ownerReads[wnd], refresh);
+      EXPECT_EQ((longReads[{wnd, GWL_STYLE}]), refresh);
+      EXPECT_EQ((longReads[{wnd, GWL_EXSTYLE}]), refresh);
+    }
+  }
+}
+
+TEST_F(LookupReuse, AChangeBetweenRefreshesIsSeenAtTheNext) {
+  ui::unique_hwnd window(::CreateWindowExA(0, "STATIC", Tag("changing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                           0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+  const auto listed = [&] {
+    PopupAndDismiss(menu);
+    for (int i = 0; i < menu.Tasks().Count(); ++i) {
+      if (menu.Tasks().Items(i).Wnd == window.get()) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(listed());
+  ::SetWindowLongA(window.get(), GWL_EXSTYLE, ::GetWindowLongA(window.get(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(listed());
+  ::SetWindowLongA(window.get(), GWL_EXSTYLE, ::GetWindowLongA(window.get(), GWL_EXSTYLE) & ~WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(listed());
+  ::EnableWindow(window.get(), FALSE);
+  EXPECT_FALSE(listed());
 }
 
 TEST_F(LookupReuse, TasksOfOneExecutableShareOneShellIconAndOneImage) {

@@ -40,6 +40,7 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
     EXPECT_GE(tallies.at("icon").created, kPopups) << "no shell icon was counted";
     EXPECT_GE(tallies.at("image list").created, kPopups);
     EXPECT_GE(tallies.at("library").created, kPopups) << "no path lookup was counted";
+    EXPECT_GE(tallies.at("device context").created, 1) << "no measuring context was counted";
     EXPECT_EQ(ledger.Outstanding(), afterFirst) << "handles accumulate across popups: " << Describe(ledger);
   }
   window.reset();

@@ -43,6 +43,7 @@ using unique_hmodule = unique_handle<HMODULE, &::FreeLibrary>;
 using unique_kernel_handle = unique_handle<HANDLE, &::CloseHandle>;
 using unique_hfont = unique_handle<HFONT, &::DeleteObject>;
 using unique_hbrush = unique_handle<HBRUSH, &::DeleteObject>;
+using unique_hdc = unique_handle<HDC, &::DeleteDC>;
 using unique_global_atom = unique_handle<ATOM, &::GlobalDeleteAtom>;
 
 // CreateToolhelp32Snapshot and CreateFileA report failure as INVALID_HANDLE_VALUE, not 0.

@@ -41,7 +41,10 @@ int HighlightedItem(HMENU menu) {
 
 }  // namespace
 
-TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {
+TPopupMenu::TPopupMenu() : font_(CreateMenuFont()), measureDc_(::CreateCompatibleDC(nullptr)) {
+  if (!measureDc_) throw Error("cannot create a device context to measure the menu's items");
+  // Kept selected: the context is deleted before the font, as the members are declared.
+  ::SelectObject(measureDc_.get(), font_.get());
   RegisterWindowClass(kOwnerClass, &OwnerProc);
   owner_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                  ThisModule(), this));
@@ -113,13 +116,9 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   if (measure.itemData >= items_.size()) return;
   const std::string& caption = items_[measure.itemData]->Caption;
-  const HDC dc = ::GetDC(owner_.get());
   RECT text{};
-  {
-    ScopedSelect font(dc, font_.get());
-    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_CALCRECT);
-  }
-  ::ReleaseDC(owner_.get(), dc);
+  ::DrawTextA(measureDc_.get(), caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_SINGLELINE | DT_CALCRECT);
   measure.itemWidth = static_cast<UINT>(kMargin + kIconSize + kTextGap + (text.right - text.left) + kMargin);
   measure.itemHeight = static_cast<UINT>(std::max<LONG>(kIconSize, text.bottom - text.top) + 2 * kMargin);
 }

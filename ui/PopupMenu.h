@@ -62,6 +62,9 @@ class TPopupMenu {
   std::vector<std::unique_ptr<TMenuItem>> items_;
   unique_himagelist images_;
   unique_hfont font_;
+  // Every item is measured each time the menu opens: one context with the font selected serves
+  // them all.
+  unique_hdc measureDc_;
   unique_hwnd owner_;
 };
 

@@ -47,6 +47,8 @@ decltype(&::ImageList_Create) realImageList_Create;
 decltype(&::ImageList_Destroy) realImageList_Destroy;
 decltype(&::CreateFontIndirectA) realCreateFontIndirectA;
 decltype(&::DeleteObject) realDeleteObject;
+decltype(&::CreateCompatibleDC) realCreateCompatibleDC;
+decltype(&::DeleteDC) realDeleteDC;
 decltype(&::LoadLibraryA) realLoadLibraryA;
 decltype(&::LoadLibraryW) realLoadLibraryW;
 decltype(&::FreeLibrary) realFreeLibrary;
@@ -102,6 +104,15 @@ BOOL WINAPI CountDeleteObject(HGDIOBJ object) {
   Destroyed("font", object);
   return realDeleteObject(object);
 }
+HDC WINAPI CountCreateCompatibleDC(HDC dc) {
+  const HDC handle = realCreateCompatibleDC(dc);
+  Created("device context", handle);
+  return handle;
+}
+BOOL WINAPI CountDeleteDC(HDC dc) {
+  Destroyed("device context", dc);
+  return realDeleteDC(dc);
+}
 HMODULE WINAPI CountLoadLibraryA(LPCSTR name) {
   const HMODULE module = realLoadLibraryA(name);
   Created("library", module);
@@ -145,7 +156,8 @@ FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
 
 HandleLedger::HandleLedger(HMODULE module) {
   kinds.clear();
-  for (const char* kind : {"window", "menu", "icon", "image list", "font", "library", "process", "snapshot"}) {
+  for (const char* kind : {"window", "menu", "icon", "image list", "font", "device context", "library", "process",
+                           "snapshot"}) {
     kinds[kind];
   }
   auto patch = [&](const char* dll, const char* function, auto& real, auto replacement) {
@@ -164,6 +176,8 @@ HandleLedger::HandleLedger(HMODULE module) {
   patch("comctl32.dll", "ImageList_Destroy", realImageList_Destroy, &CountImageListDestroy);
   patch("gdi32.dll", "CreateFontIndirectA", realCreateFontIndirectA, &CountCreateFontIndirectA);
   patch("gdi32.dll", "DeleteObject", realDeleteObject, &CountDeleteObject);
+  patch("gdi32.dll", "CreateCompatibleDC", realCreateCompatibleDC, &CountCreateCompatibleDC);
+  patch("gdi32.dll", "DeleteDC", realDeleteDC, &CountDeleteDC);
   patch("kernel32.dll", "LoadLibraryA", realLoadLibraryA, &CountLoadLibraryA);
   patch("kernel32.dll", "LoadLibraryW", realLoadLibraryW, &CountLoadLibraryW);
   patch("kernel32.dll", "FreeLibrary", realFreeLibrary, &CountFreeLibrary);
