@@ -1,8 +1,9 @@
 // Soak run of the real plug-in in a stand-in host: many trigger–dismiss and trigger–choose cycles,
 // each a posted trigger that opens the menu inside this process's message loop, closed from a
 // timer with Esc or by typing the first letter of a window of ours. Every window, menu, icon,
-// image list, font, library, process handle and snapshot that the plug-in creates and destroys is
-// counted through its import table; the host's private memory is read at the start and the end.
+// image list, font, device context, library, process handle and snapshot that the plug-in creates
+// and destroys is counted through its import table; the host's private memory is read at the
+// start and the end.
 //
 //   swivo-soak [--dismiss N] [--choose M]     (defaults 10000 and 1000)
 //
@@ -111,10 +112,10 @@ void PrintMemory(const char* when, const bench::PrivateMemory& memory) {
 }
 
 void PrintTallies(const char* when, const testing_support::HandleLedger& ledger) {
-  std::printf("handles %s:\n  %-11s %9s %9s %8s %12s\n", when, "kind", "created", "destroyed", "foreign",
+  std::printf("handles %s:\n  %-14s %9s %9s %8s %12s\n", when, "kind", "created", "destroyed", "foreign",
               "outstanding");
   for (const auto& [kind, tally] : ledger.Tallies()) {
-    std::printf("  %-11s %9lld %9lld %8lld %12u\n", kind.c_str(), tally.created, tally.destroyed, tally.foreign,
+    std::printf("  %-14s %9lld %9lld %8lld %12u\n", kind.c_str(), tally.created, tally.destroyed, tally.foreign,
                 static_cast<unsigned>(tally.outstanding));
   }
 }
