@@ -2,6 +2,8 @@
 
 #include "bench/Measure.h"
 #include "ui/Handle.h"
+#include "ui/Module.h"
+#include "ui/WindowClass.h"
 
 #include <stdexcept>
 
@@ -25,10 +27,7 @@ LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       return TRUE;
     case WM_ENTERIDLE:
-      if (wParam == MSGF_MENU && shownAt == 0.0) {
-        shownAt = NowMs();
-        ::PostMessageA(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_ESCAPE, 0);
-      }
+      NoteMenuShownAndClose(wParam, lParam, shownAt);
       return 0;
     default:
       return ::DefWindowProcA(wnd, msg, wParam, lParam);
@@ -38,13 +37,9 @@ LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 double TimeBareMenu(int items) {
-  WNDCLASSA ownerClass{};
-  ownerClass.lpfnWndProc = &OwnerProc;
-  ownerClass.hInstance = ::GetModuleHandleA(nullptr);
-  ownerClass.lpszClassName = kOwnerClass;
-  ::RegisterClassA(&ownerClass);  // fails harmlessly when an earlier call registered it
+  ui::RegisterWindowClass(kOwnerClass, &OwnerProc);
   ui::unique_hwnd owner(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                          ownerClass.hInstance, nullptr));
+                                          ui::ThisModule(), nullptr));
   ui::unique_hmenu menu(::CreatePopupMenu());
   if (!owner || !menu) throw std::runtime_error("cannot create the bare menu");
   for (int i = 0; i < items; ++i) {

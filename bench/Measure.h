@@ -1,4 +1,5 @@
-// Wall-clock timing and the median of repeated measurements.
+// Wall-clock timing, the moment a measured menu is shown, and the median of repeated
+// measurements.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,14 @@ inline double NowMs() {
   ::QueryPerformanceCounter(&count);
   ::QueryPerformanceFrequency(&frequency);
   return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// For a menu owner's WM_ENTERIDLE: the first time the open menu waits for input, notes the time
+// in `shownAt` (0 until then) and closes the menu with Esc, so that the measured popup returns.
+inline void NoteMenuShownAndClose(WPARAM wParam, LPARAM lParam, double& shownAt) {
+  if (wParam != MSGF_MENU || shownAt != 0.0) return;
+  shownAt = NowMs();
+  ::PostMessageA(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
 // The CPU is shared with other work, so single runs are noisy; the median ignores the outliers.

@@ -34,10 +34,7 @@ void TimedMenu::Popup(int x, int y) {
 }
 
 LRESULT CALLBACK TimedMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && timedMenu && timedMenu->shown_ == 0.0) {
-    timedMenu->shown_ = NowMs();
-    ::PostMessageA(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_ESCAPE, 0);
-  }
+  if (msg == WM_ENTERIDLE && timedMenu) NoteMenuShownAndClose(wParam, lParam, timedMenu->shown_);
   return ::CallWindowProcA(timedMenu->baseProc_, wnd, msg, wParam, lParam);
 }
 

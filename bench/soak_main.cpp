@@ -10,10 +10,12 @@
 // Exit code 0 when no handle is outstanding after the plug-in is unloaded, nothing foreign was
 // destroyed, every menu opened, every choice activated our window, and private memory at the end
 // is within 1 MiB of the start (after the first cycle, which loads what the system loads once).
-#include "tests/support/HandleLedger.h"
 #include "bench/Measure.h"
 #include "bench/PrivateMemory.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/HandleLedger.h"
+#include "ui/Module.h"
+#include "ui/WindowClass.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,13 +51,9 @@ LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 ui::unique_hwnd OpenWindow(const char* caption, int y) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = &WindowProc;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kWindowClass;
-  ::RegisterClassA(&windowClass);
+  ui::RegisterWindowClass(kWindowClass, &WindowProc);
   return ui::unique_hwnd(::CreateWindowExA(0, kWindowClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, y, 300,
-                                           120, nullptr, nullptr, windowClass.hInstance, nullptr));
+                                           120, nullptr, nullptr, ui::ThisModule(), nullptr));
 }
 
 // Other programs on this desktop may have menus open too, so only our thread's menu is driven.

@@ -6,11 +6,4 @@
 # --choose M (a cycle takes about 0.13 s on a quiet desktop under qemu).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-bash "$here/setup.sh"
-. "$here/env.sh"
-cd "$SWIVO_ROOT"
-
-build=build/bench/i686
-cmake -S . -B "$build" --toolchain cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target swivo-soak swivo_p
-env LC_ALL=ja_JP.UTF-8 "$SWIVO_WINE" "$build/bin/swivo-soak.exe" "$@"
+exec bash "$here/instrument.sh" swivo-soak swivo_p -- "$@"

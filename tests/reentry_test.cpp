@@ -4,6 +4,8 @@
 #include "plugin/PlugMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/MenuDriver.h"
+#include "ui/Module.h"
+#include "ui/WindowClass.h"
 
 #include <gtest/gtest.h>
 
@@ -82,12 +84,9 @@ void CALLBACK DismissOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
 class Reentry : public ::testing::TestWithParam<std::tuple<Call, bool>> {
  protected:
   void SetUp() override {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &HostProc;
-    windowClass.lpszClassName = "ReentryHost";
-    ::RegisterClassA(&windowClass);
+    ui::RegisterWindowClass("ReentryHost", &HostProc);
     host.reset(::CreateWindowExA(0, "ReentryHost", "reentry host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                 nullptr, nullptr, nullptr, nullptr));
+                                 nullptr, nullptr, ui::ThisModule(), nullptr));
     plugin::Init(kLibraryName);
   }
   void TearDown() override {
