@@ -1,8 +1,9 @@
-// libFuzzer target for the settings file's parser and number forms, built natively on Linux
-// (scripts/fuzz.sh). The input is the file's text; every value found is also checked against an
-// independent reading of the number forms.
+// libFuzzer target for the settings file's decoding, parser and number forms, built natively on
+// Linux (scripts/fuzz.sh). The input is the file's bytes; text after a byte-order mark is checked
+// by encoding it again, and every value found against an independent reading of the number forms.
 #include "plugin/IniInteger.h"
 #include "plugin/IniSections.h"
+#include "plugin/SettingsText.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -13,12 +14,92 @@
 
 namespace {
 
+constexpr char16_t kReplacement = 0xFFFD;
+
 // The platform upper-cases by the ANSI code page; ASCII is enough to drive the lookup here.
 std::string UpperCaseAscii(std::string name) {
   for (char& c : name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return name;
+}
+
+// What the reader decoded, kept for the check; the stand-in for the code page keeps ASCII and
+// makes the rest '?', its default character.
+std::optional<std::u16string> decoded;
+std::string KeepAscii(std::u16string_view text) {
+  decoded.emplace(text);
+  std::string ansi;
+  for (const char16_t c : text) ansi.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return ansi;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | c >> 18));
+    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// UTF-8 of the text; a lone surrogate, which decoding UTF-8 never yields, aborts.
+std::string EncodeUtf8(std::u16string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    if (c < 0xD800 || c > 0xDFFF) {
+      AppendUtf8(out, c);
+    } else if (c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00));
+    } else {
+      std::abort();
+    }
+  }
+  return out;
+}
+
+std::string EncodeUtf16(std::u16string_view text, bool bigEndian) {
+  std::string out;
+  for (const char16_t c : text) {
+    const char high = static_cast<char>(c >> 8);
+    const char low = static_cast<char>(c & 0xFF);
+    out += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return out;
+}
+
+// Text after a mark must encode back to the bytes it came from; for UTF-8 only when nothing was
+// replaced, for UTF-16 up to a lone last byte.
+void CheckDecoding(std::string_view bytes, std::string_view text) {
+  const bool utf8 = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+  const bool utf16 = bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+  if (!utf8 && !utf16) {
+    if (decoded || text != bytes) std::abort();
+    return;
+  }
+  if (!decoded || text.size() != decoded->size()) std::abort();
+  if (utf8) {
+    if (decoded->find(kReplacement) == std::u16string::npos && EncodeUtf8(*decoded) != bytes.substr(3)) std::abort();
+    return;
+  }
+  std::u16string units = *decoded;
+  std::string_view payload = bytes.substr(2);
+  if (payload.size() % 2 != 0) {
+    if (units.empty() || units.back() != kReplacement) std::abort();
+    units.pop_back();
+    payload.remove_suffix(1);
+  }
+  if (EncodeUtf16(units, bytes[0] == '\xFE') != payload) std::abort();
 }
 
 bool AllOf(std::string_view text, const char* set) {
@@ -52,11 +133,15 @@ void CheckNumber(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  CheckNumber(text);
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckNumber(bytes);
+
+  decoded.reset();
+  const std::string text = plugin::SettingsText(bytes, &KeepAscii);
+  CheckDecoding(bytes, text);
 
   const plugin::IniSections sections(text, &UpperCaseAscii);
-  for (const char* key : {"MenuFixPos", "X_pos", "Y_pos", "Sort", "VNE", "SortTitle", "AutoHotKey"}) {
+  for (const char* key : {"MenuFixPos", "X_pos", "Y_pos", "Sort", "VNE", "SortTitle", "AutoHotKey", "WindowIcon"}) {
     if (const std::string* value = sections.Find("global", key)) CheckNumber(*value);
     (void)sections.ReadBool("GLOBAL", key, true);
   }

@@ -1,5 +1,6 @@
 #include "plugin/IniFile.h"
 
+#include "plugin/SettingsText.h"
 #include "ui/Error.h"
 #include "ui/Handle.h"
 
@@ -18,6 +19,19 @@ ui::Error CannotOpen(const std::string& fileName) { return ui::Error(kCannotOpen
 std::string UpperCaseAnsi(std::string name) {
   if (!name.empty()) ::CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
   return name;
+}
+
+// A character the code page lacks becomes its default character, never a best-fit look-alike
+// that could turn into a '=' or a '\\'.
+std::string ToAnsiCodePage(std::u16string_view text) {
+  const std::wstring wide(text.begin(), text.end());
+  const int length = static_cast<int>(wide.size());  // the file's size bounds it
+  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(size), '\0');
+  if (size > 0) {
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(), size, nullptr, nullptr);
+  }
+  return ansi;
 }
 
 bool IsExistingFile(const std::string& fileName) {
@@ -45,7 +59,7 @@ std::string ReadWholeFile(const std::string& fileName) {
 
 IniSections Load(const std::string& fileName) {
   if (!IsExistingFile(fileName)) return IniSections(&UpperCaseAnsi);
-  return IniSections(ReadWholeFile(fileName), &UpperCaseAnsi);
+  return IniSections(SettingsText(ReadWholeFile(fileName), &ToAnsiCodePage), &UpperCaseAnsi);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "plugin/PlugMain.h"
 
 #include "plugin/IniFile.h"
+#include "plugin/LibraryPath.h"
 #include "plugin/SettingsFileName.h"
 #include "taskmenu/AppMain.h"
 #include "ui/Error.h"
@@ -18,7 +19,7 @@ std::unique_ptr<taskmenu::TMainForm> MainForm;
 // The settings beside the library, or none when the file exists but cannot be read.
 std::unique_ptr<IniFile> OpenSettings() {
   try {
-    return std::make_unique<IniFile>(SettingsFileName(PluginFileName));
+    return std::make_unique<IniFile>(SettingsFileName(LibraryPath(PluginFileName)));
   } catch (const ui::Error&) {
     return nullptr;
   }

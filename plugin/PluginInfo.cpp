@@ -1,5 +1,7 @@
 #include "plugin/PluginInfo.h"
 
+#include "plugin/LibraryPath.h"
+
 #include <windows.h>
 
 #include <cstdlib>
@@ -63,7 +65,7 @@ PluginInfo* BuildPluginInfo(const std::string& fileName) {
   std::unique_ptr<PluginInfo, ReleaseOnFailure> info(static_cast<PluginInfo*>(Allocate(sizeof(PluginInfo))));
   info->Name = CopyText(kDisplayName);
   info->FileName = CopyText(fileName.c_str());
-  const FileVersion version = ReadFileVersion(fileName);
+  const FileVersion version = ReadFileVersion(LibraryPath(fileName));
   info->VersionMS = version.ms;
   info->VersionLS = version.ls;
   info->Commands = static_cast<PluginCommandInfo*>(Allocate(sizeof(kCommandTable)));

@@ -43,7 +43,8 @@ struct FileVersion {
 // The fixed file version of the file's version resource; 0, 0 when it has none.
 FileVersion ReadFileVersion(const std::string& path);
 
-// A new record, every block of it from the plug-in's own heap. Throws std::bad_alloc, having
+// A new record, every block of it from the plug-in's own heap; the version is that of
+// LibraryPath(fileName). Throws std::bad_alloc, having
 // released what it had built, when memory runs out.
 PluginInfo* BuildPluginInfo(const std::string& fileName);
 // Frees the record and every block it points to.

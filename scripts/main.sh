@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The main job: builds the 32-bit product into dist/, loads it in the stand-in host under Wine with
-# a few sample application windows open, pops up the task menu and saves a picture of it as
-# build/task-menu.png. With a display (DISPLAY set, or --interactive) the host stays open instead:
+# The main job: builds the 32-bit product into dist/ with its release archive swivo_p-<version>.zip
+# (the DLL, the sample settings, swivo-tasks and the Japanese readme), loads it in the stand-in host
+# under Wine with a few sample application windows open, pops up the task menu and saves a picture
+# of it as build/task-menu.png. With a display (DISPLAY set, or --interactive) the host stays open instead:
 # its button or Ctrl+Alt+T pops up the menu.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -10,11 +11,13 @@ bash "$here/setup.sh"
 cd "$SWIVO_ROOT"
 
 cmake --preset i686 >/dev/null
-cmake --build --preset i686 -j "$(nproc)" --target swivo_p swivo-host swivo-fixture swivo-tasks
+cmake --build --preset i686 -j "$(nproc)" --target swivo_p swivo-host swivo-fixture swivo-tasks swivo_release
 mkdir -p dist
 cp build/i686/bin/swivo_p.dll dist/
 [ -f plugin/swivo_p.ini ] && cp plugin/swivo_p.ini dist/
-echo "[main] dist/swivo_p.dll built"
+rm -f dist/swivo_p-*.zip
+cp build/i686/release/swivo_p-*.zip dist/  # the build keeps only the current version's archive
+echo "[main] dist/swivo_p.dll and dist/$(cd dist && ls swivo_p-*.zip) built"
 
 interactive=false
 if [ "${1:-}" = --interactive ] || { [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; }; then interactive=true; fi

@@ -1,6 +1,7 @@
-// The settings file read from real files in code page 932: opening, layout, number forms, and the
-// file name derived from the library's path.
+// The settings file read from real files in code page 932 or with a byte-order mark: opening,
+// layout, number forms, and the file name derived from the library's path.
 #include "plugin/IniFile.h"
+#include "plugin/LibraryPath.h"
 #include "plugin/SettingsFileName.h"
 #include "ui/Error.h"
 #include "ui/Handle.h"
@@ -28,6 +29,13 @@ std::string Ansi(const char* utf8) {
   ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 64);
   ::WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), nullptr, nullptr);
   return ansi;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                    static_cast<int>(wide.size())));
+  return wide;
 }
 
 // A folder of this test process under the temp folder; removes what it made when it goes.
@@ -148,10 +156,38 @@ TEST_F(Ini, LinesBreakAtCrLfOrBothAndLoseOnlySingleByteBlanks) {
   EXPECT_EQ(file.ReadInteger("GLOBAL", "X=pos", kDefault), kDefault) << "the key ends at the first '='";
 }
 
-TEST_F(Ini, TextEndsAtNulAndEncodingMarksAreText) {
+TEST_F(Ini, TextEndsAtNulAlsoAfterAByteOrderMark) {
   EXPECT_EQ(X("[GLOBAL]\nY_pos=1\0\nX_pos=5\n"s), kDefault);
-  EXPECT_EQ(X("\xef\xbb\xbf[GLOBAL]\r\nX_pos=5\r\n"), kDefault) << "UTF-8 with a byte-order mark";
-  EXPECT_EQ(X("\xff\xfe[\0G\0L\0O\0B\0A\0L\0]\0\r\0\n\0X\0_\0p\0o\0s\0=\0\x35\0"s), kDefault) << "UTF-16";
+  EXPECT_EQ(X("\xff\xfe[\0G\0L\0O\0B\0A\0L\0]\0\n\0\0\0X\0_\0p\0o\0s\0=\0\x35\0"s), kDefault)
+      << "UTF-16 LE";
+  EXPECT_EQ(X("\xef\xbb\xbf[GLOBAL]\nX_pos=5\n"s), 5) << "UTF-8 without a NUL";
+}
+
+TEST_F(Ini, FilesWithAByteOrderMarkReadAsTheirTextInTheAnsiCodePage) {
+  ASSERT_EQ(::GetACP(), 932u) << "the keys in Japanese need code page 932";
+  // 表 (95 5C in code page 932) ends in a byte that looks like '\\'; the emoji has no character there.
+  const std::string text = u8"; 設定 \U0001F600\r\n[GLOBAL]\r\nMenuFixPos=1\r\nX_pos=-20\r\nY_pos=$82\r\nSort=1\r\n"
+                           u8"VNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=0\r\n表示=7\r\n";
+  const std::wstring wide = Wide(text);
+  std::string littleEndian = "\xff\xfe", bigEndian = "\xfe\xff";
+  for (const wchar_t c : wide) {
+    littleEndian += {static_cast<char>(c & 0xff), static_cast<char>(c >> 8)};
+    bigEndian += {static_cast<char>(c >> 8), static_cast<char>(c & 0xff)};
+  }
+  const std::pair<const char*, std::string> files[] = {
+      {"UTF-8", "\xef\xbb\xbf" + text}, {"UTF-16 LE", littleEndian}, {"UTF-16 BE", bigEndian}};
+  for (const auto& [mark, bytes] : files) {
+    const IniFile file = Load(bytes);
+    EXPECT_TRUE(file.ReadBool("GLOBAL", "MenuFixPos", false)) << mark;
+    EXPECT_EQ(file.ReadInteger("GLOBAL", "X_pos", kDefault), -20) << mark;
+    EXPECT_EQ(file.ReadInteger("GLOBAL", "Y_pos", kDefault), 130) << mark;
+    EXPECT_TRUE(file.ReadBool("GLOBAL", "Sort", false)) << mark;
+    EXPECT_TRUE(file.ReadBool("GLOBAL", "VNE", false)) << mark;
+    EXPECT_FALSE(file.ReadBool("GLOBAL", "SortTitle", true)) << mark;
+    EXPECT_EQ(file.ReadInteger("GLOBAL", "AutoHotKey", 0), 2) << mark;
+    EXPECT_FALSE(file.ReadBool("GLOBAL", "WindowIcon", true)) << mark;
+    EXPECT_EQ(file.ReadInteger("GLOBAL", Ansi(u8"表示"), 0), 7) << mark;
+  }
 }
 
 TEST_F(Ini, IntegersAreDecimalOrHexWithinThirtyTwoBits) {
@@ -162,7 +198,7 @@ TEST_F(Ini, IntegersAreDecimalOrHexWithinThirtyTwoBits) {
       // Not numbers: the default.
       {"", kDefault}, {"-", kDefault}, {"$", kDefault}, {"0x", kDefault}, {"-0x10", kDefault}, {"+$10", kDefault},
       {"1e3", kDefault}, {"1.5", kDefault}, {"1 2", kDefault}, {"12a", kDefault}, {"0x1g", kDefault},
-      {"2147483648", kDefault}, {"-2147483649", kDefault}, {"0x100000000", kDefault},
+      {"FFFFFFFF", kDefault} /* no prefix: not hexadecimal */, {"2147483648", kDefault}, {"-2147483649", kDefault}, {"0x100000000", kDefault},
       {"99999999999999999999", kDefault}, {"\x82\x4f", kDefault} /* full-width 0 */};
   std::string text = "[GLOBAL]\n";
   for (size_t i = 0; i < cases.size(); ++i) text += "K" + std::to_string(i) + "=" + cases[i].first + "\n";
@@ -191,6 +227,17 @@ TEST_F(Ini, SettingsFileReplacesTheExtensionNeverAtATrailByte) {
   // 表 is 95 5C: its second byte is no backslash.
   EXPECT_EQ(plugin::SettingsFileName("C:\\\x95\x5c\\swivo_p.dll"), "C:\\\x95\x5c\\swivo_p.ini");
   EXPECT_EQ(plugin::SettingsFileName("C:\\swivo_p.\x95\x5c"), "C:\\swivo_p.ini");
+}
+
+TEST_F(Ini, TheLibraryPathIsTheHostsOnlyWhenFull) {
+  char own[MAX_PATH] = {};
+  ASSERT_TRUE(::GetModuleFileNameA(nullptr, own, MAX_PATH));
+  for (const std::string full : {"C:\\Movra\\swivo_p.dll", "c:/Movra/swivo_p.dll", "\\\\server\\share\\swivo_p.dll"}) {
+    EXPECT_EQ(plugin::LibraryPath(full), full);
+  }
+  for (const std::string partial : {"swivo_p.dll", "Movra\\swivo_p.dll", "C:swivo_p.dll", "\\Movra\\swivo_p.dll", ""}) {
+    EXPECT_EQ(plugin::LibraryPath(partial), own) << partial;
+  }
 }
 
 }  // namespace

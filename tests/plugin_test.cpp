@@ -132,7 +132,7 @@ TEST_F(PluginDll, InformationRecordByteForByte) {
   freePluginInfo(info);
 }
 
-TEST_F(PluginDll, RecordsShareNoBlockAndAFileWithoutVersionGivesZero) {
+TEST_F(PluginDll, RecordsShareNoBlockAndTheVersionIsTheLibrarysOrZero) {
   plugin::PluginInfo* first = initPluginInfo(path.c_str());
   plugin::PluginInfo* empty = initPluginInfo("");
   plugin::PluginInfo* unversioned = initPluginInfo(testing_support::FixturePath().c_str());
@@ -143,8 +143,16 @@ TEST_F(PluginDll, RecordsShareNoBlockAndAFileWithoutVersionGivesZero) {
   EXPECT_NE(first->Commands[0].Caption, empty->Commands[0].Caption);
   EXPECT_STREQ(empty->FileName, "");
   EXPECT_STREQ(none->FileName, "");
-  EXPECT_EQ(empty->VersionMS | empty->VersionLS, 0u);
   EXPECT_EQ(unversioned->VersionMS | unversioned->VersionLS, 0u);
+  // A name that is no full path gives the version of the library itself.
+  plugin::PluginInfo* bare = initPluginInfo("swivo_p.dll");
+  ASSERT_TRUE(bare);
+  for (const plugin::PluginInfo* own : {empty, none, bare}) {
+    EXPECT_EQ(own->VersionMS, 0x00010000u) << own->FileName;
+    EXPECT_EQ(own->VersionLS, 0x000B0023u) << own->FileName;
+  }
+  EXPECT_STREQ(bare->FileName, "swivo_p.dll");
+  freePluginInfo(bare);
   freePluginInfo(empty);
   EXPECT_EQ(std::string(first->Name), kDisplayName) << "freeing one record touched the other";
   freePluginInfo(first);

@@ -19,12 +19,17 @@ class Settings : public ::testing::Test {
     plugin::PluginFileName = folder + "swivo_p.dll";
     ::DeleteFileA(IniPath().c_str());
   }
-  void TearDown() override { ::DeleteFileA(IniPath().c_str()); }
+  void TearDown() override {
+    ::DeleteFileA(IniPath().c_str());
+    ::DeleteFileA(besideThisProgram.c_str());
+  }
 
   std::string IniPath() const { return folder + "swivo_p.ini"; }
   void WriteIni(const std::string& text) const { std::ofstream(IniPath(), std::ios::binary) << text; }
 
   std::string folder;
+  // The settings file of the module that holds LoadSettings, this test program.
+  const std::string besideThisProgram = testing_support::ProgramFolder() + "settings_test.ini";
 };
 
 TEST_F(Settings, EveryValueReachesItsConsumer) {
@@ -50,6 +55,17 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   // A menu taller than the room below the point is moved up to stay on the screen.
   if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 130) {
     EXPECT_EQ(menuRect.top, 130);
+  }
+}
+
+TEST_F(Settings, ABareOrEmptyFileNameReadsTheFileBesideOurModuleNotTheCurrentFolder) {
+  std::ofstream(besideThisProgram, std::ios::binary) << "[GLOBAL]\r\nSort=1\r\nAutoHotKey=1\r\n";
+  for (const char* name : {"swivo_p.dll", ""}) {  // the host's null pointer arrives as ""
+    plugin::PluginFileName = name;
+    taskmenu::TMainForm form;
+    EXPECT_TRUE(plugin::LoadSettings(form));
+    EXPECT_TRUE(form.Menu().Tasks().SortByExe()) << "'" << name << "'";
+    EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo(&a)") << "'" << name << "'";
   }
 }
 
