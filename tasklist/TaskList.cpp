@@ -2,6 +2,7 @@
 
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
+#include "tasklist/Switchability.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 #include "ui/Mbcs.h"
@@ -10,17 +11,6 @@
 
 namespace tasklist {
 namespace {
-
-// A window that Alt+Tab would switch to: enabled, visible, no tool window, not empty.
-bool IsUsable(HWND wnd, WindowSnapshot& windows) {
-  const LONG style = windows.Style(wnd);
-  if (style & WS_DISABLED) return false;
-  if (!(style & WS_VISIBLE)) return false;
-  if (windows.IsToolWindow(wnd)) return false;
-  RECT rect{};
-  ::GetWindowRect(wnd, &rect);
-  return rect.bottom - rect.top > 0 && rect.right - rect.left > 0;
-}
 
 // The entry FindByRoot gives for each root, without a search through the entries per window.
 std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
@@ -55,14 +45,15 @@ void TWinInfos::Refresh() {
 
 // Roots: unowned, parentless windows that are no tool windows; and the topmost owner of a dialog
 // when that owner is a tool window, which brings in dialogs hanging under hidden tool windows.
+// Either way only a window a user could switch to.
 void TWinInfos::AddRoots(WindowSnapshot& windows) {
   for (const HWND wnd : windows.Windows()) {
     if (windows.HasOwnerOrParent(wnd)) {
-      if (ClassNameOf(wnd) == kDialogClassName) {
+      if (windows.ClassName(wnd) == kDialogClassName) {
         const HWND owner = windows.TopmostOwner(wnd);
-        if (windows.IsToolWindow(owner)) Add().RootWnd = owner;
+        if (windows.IsToolWindow(owner) && windows.IsSwitchable(owner)) Add().RootWnd = owner;
       }
-    } else if (!windows.IsToolWindow(wnd)) {
+    } else if (!windows.IsToolWindow(wnd) && windows.IsSwitchable(wnd)) {
       Add().RootWnd = wnd;
     }
   }
