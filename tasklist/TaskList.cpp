@@ -45,21 +45,22 @@ void TWinInfos::Refresh() {
 
 // Roots: unowned, parentless windows that are no tool windows; and the topmost owner of a dialog
 // when that owner is a tool window, which brings in dialogs hanging under hidden tool windows.
-// Either way only a window a user could switch to.
 void TWinInfos::AddRoots(WindowSnapshot& windows) {
   for (const HWND wnd : windows.Windows()) {
     if (windows.HasOwnerOrParent(wnd)) {
       if (windows.ClassName(wnd) == kDialogClassName) {
         const HWND owner = windows.TopmostOwner(wnd);
-        if (windows.IsToolWindow(owner) && windows.IsSwitchable(owner)) Add().RootWnd = owner;
+        if (windows.IsToolWindow(owner)) Add().RootWnd = owner;
       }
-    } else if (!windows.IsToolWindow(wnd) && windows.IsSwitchable(wnd)) {
+    } else if (!windows.IsToolWindow(wnd)) {
       Add().RootWnd = wnd;
     }
   }
 }
 
-// Each root gets the first usable window of its task, or itself when it is usable.
+// Each root gets the first usable window of its task, or itself when it is usable. A root that a
+// user cannot switch to gets none, and is pruned: it is asked only once a usable window needs it,
+// which spares the reads for the many hidden roots without one.
 void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
   const auto entries = FirstEntryByRoot(*this);
   for (const HWND wnd : windows.Windows()) {
@@ -72,7 +73,7 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
     if (found == entries.end()) continue;
     TWinInfo& entry = *found->second;
     if (entry.Wnd && wnd != entry.RootWnd) continue;
-    if (IsUsable(wnd, windows)) Fill(entry, wnd, lookups);
+    if (IsUsable(wnd, windows) && windows.IsSwitchable(root)) Fill(entry, wnd, lookups);
   }
 }
 

@@ -1,6 +1,6 @@
-// The top-level windows of one moment, in z-order, with each window's owner and styles read at
-// most once. A refresh asks for them several times per window, and with another process's window
-// every read is a round trip to the window system.
+// The top-level windows of one moment, in z-order, with each window's owner, styles, class and
+// switchability read at most once. A refresh asks for them several times per window, and with
+// another process's window every read is a round trip to the window system.
 #pragma once
 
 #include "tasklist/Switchability.h"
