@@ -2,6 +2,7 @@
 
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
+#include "tasklist/Switchability.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 #include "ui/Mbcs.h"
@@ -10,17 +11,6 @@
 
 namespace tasklist {
 namespace {
-
-// A window that Alt+Tab would switch to: enabled, visible, no tool window, not empty.
-bool IsUsable(HWND wnd, WindowSnapshot& windows) {
-  const LONG style = windows.Style(wnd);
-  if (style & WS_DISABLED) return false;
-  if (!(style & WS_VISIBLE)) return false;
-  if (windows.IsToolWindow(wnd)) return false;
-  RECT rect{};
-  ::GetWindowRect(wnd, &rect);
-  return rect.bottom - rect.top > 0 && rect.right - rect.left > 0;
-}
 
 // The entry FindByRoot gives for each root, without a search through the entries per window.
 std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
@@ -58,7 +48,7 @@ void TWinInfos::Refresh() {
 void TWinInfos::AddRoots(WindowSnapshot& windows) {
   for (const HWND wnd : windows.Windows()) {
     if (windows.HasOwnerOrParent(wnd)) {
-      if (ClassNameOf(wnd) == kDialogClassName) {
+      if (windows.ClassName(wnd) == kDialogClassName) {
         const HWND owner = windows.TopmostOwner(wnd);
         if (windows.IsToolWindow(owner)) Add().RootWnd = owner;
       }
@@ -68,7 +58,9 @@ void TWinInfos::AddRoots(WindowSnapshot& windows) {
   }
 }
 
-// Each root gets the first usable window of its task, or itself when it is usable.
+// Each root gets the first usable window of its task, or itself when it is usable. A root that a
+// user cannot switch to gets none, and is pruned: it is asked only once a usable window needs it,
+// which spares the reads for the many hidden roots without one.
 void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
   const auto entries = FirstEntryByRoot(*this);
   for (const HWND wnd : windows.Windows()) {
@@ -81,7 +73,7 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
     if (found == entries.end()) continue;
     TWinInfo& entry = *found->second;
     if (entry.Wnd && wnd != entry.RootWnd) continue;
-    if (IsUsable(wnd, windows)) Fill(entry, wnd, lookups);
+    if (IsUsable(wnd, windows) && windows.IsSwitchable(root)) Fill(entry, wnd, lookups);
   }
 }
 

@@ -1,12 +1,13 @@
 #include "tasklist/WindowSnapshot.h"
 
+#include "tasklist/WindowQueries.h"
 #include "ui/EnumWindows.h"
 
 namespace tasklist {
 namespace {
 
 template <typename Value, typename Read>
-Value ReadOnce(std::optional<Value>& slot, Read read) {
+const Value& ReadOnce(std::optional<Value>& slot, Read read) {
   if (!slot) slot = read();
   return *slot;
 }
@@ -47,9 +48,19 @@ LONG WindowSnapshot::Style(HWND wnd) {
   return ReadOnce(states_[wnd].style, [wnd] { return ::GetWindowLongA(wnd, GWL_STYLE); });
 }
 
-bool WindowSnapshot::IsToolWindow(HWND wnd) {
-  const LONG exStyle = ReadOnce(states_[wnd].exStyle, [wnd] { return ::GetWindowLongA(wnd, GWL_EXSTYLE); });
-  return (exStyle & WS_EX_TOOLWINDOW) != 0;
+LONG WindowSnapshot::ExStyle(HWND wnd) {
+  return ReadOnce(states_[wnd].exStyle, [wnd] { return ::GetWindowLongA(wnd, GWL_EXSTYLE); });
+}
+
+bool WindowSnapshot::IsToolWindow(HWND wnd) { return (ExStyle(wnd) & WS_EX_TOOLWINDOW) != 0; }
+
+const std::string& WindowSnapshot::ClassName(HWND wnd) {
+  return ReadOnce(states_[wnd].className, [wnd] { return ClassNameOf(wnd); });
+}
+
+Exclusion WindowSnapshot::SwitchExclusion(HWND wnd) {
+  if (!switchTests_) switchTests_.emplace();
+  return ReadOnce(states_[wnd].switchExclusion, [this, wnd] { return switchTests_->Test(wnd, *this); });
 }
 
 }  // namespace tasklist

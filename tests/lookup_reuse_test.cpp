@@ -1,7 +1,7 @@
-// Within one refresh, lookups that cannot change are made once: each window's owner and styles,
-// the executable path per process, the shell icon per path, and the menu's image per icon. Nothing
-// is kept across refreshes, and a shared shell icon is destroyed exactly once. Counted through
-// this program's import table.
+// Within one refresh, lookups that cannot change are made once: each window's owner, styles,
+// class and cloaking, the executable path per process, the shell icon per path, and the menu's
+// image per icon. Nothing is kept across refreshes, and a shared shell icon is destroyed exactly
+// once. Counted through this program's import table.
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <shellapi.h>
@@ -30,11 +31,18 @@ std::map<HICON, int> makesByIcon;
 std::map<HICON, int> destroysByIcon;
 std::map<std::pair<HWND, int>, int> longReads;  // by window and offset
 std::map<HWND, int> ownerReads;
+std::map<HWND, int> classReads;
+std::map<HWND, int> cloakQueries;
+int cloakQueryLookups = 0;
 decltype(&::OpenProcess) realOpenProcess;
 decltype(&::SHGetFileInfoA) realSHGetFileInfoA;
 decltype(&::DestroyIcon) realDestroyIcon;
 decltype(&::GetWindowLongA) realGetWindowLongA;
 decltype(&::GetWindow) realGetWindow;
+decltype(&::GetClassNameA) realGetClassNameA;
+decltype(&::GetProcAddress) realGetProcAddress;
+using GetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+GetWindowAttributeFn realGetWindowAttribute;
 
 HANDLE WINAPI CountOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
   ++opensByProcess[processId];
@@ -58,12 +66,29 @@ HWND WINAPI CountGetWindow(HWND wnd, UINT relation) {
   if (relation == GW_OWNER) ++ownerReads[wnd];
   return realGetWindow(wnd, relation);
 }
+int WINAPI CountGetClassNameA(HWND wnd, LPSTR name, int size) {
+  ++classReads[wnd];
+  return realGetClassNameA(wnd, name, size);
+}
+HRESULT WINAPI CountGetWindowAttribute(HWND wnd, DWORD attribute, void* value, DWORD size) {
+  ++cloakQueries[wnd];
+  return realGetWindowAttribute(wnd, attribute, value, size);
+}
+FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
+  const FARPROC found = realGetProcAddress(module, name);
+  if (!IS_INTRESOURCE(name) && std::strcmp(name, "DwmGetWindowAttribute") == 0 && found) {
+    ++cloakQueryLookups;
+    realGetWindowAttribute = reinterpret_cast<GetWindowAttributeFn>(reinterpret_cast<void*>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CountGetWindowAttribute));
+  }
+  return found;
+}
 
 class LookupReuse : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     fixture = std::make_unique<FixtureProcess>(
-        std::vector<std::string>{"manynoicon:" + std::to_string(kWindows) + ":" + Tag("window")});
+        std::vector<std::string>{"manynoicon:" + std::to_string(kWindows) + ":" + Tag("window"), "tool:" + Tag("tool")});
   }
   static void TearDownTestSuite() { fixture.reset(); }
 
@@ -73,12 +98,18 @@ class LookupReuse : public ::testing::Test {
     destroysByIcon.clear();
     longReads.clear();
     ownerReads.clear();
+    classReads.clear();
+    cloakQueries.clear();
+    cloakQueryLookups = 0;
     realOpenProcess = reinterpret_cast<decltype(realOpenProcess)>(openPatch.Original());
     realSHGetFileInfoA = reinterpret_cast<decltype(realSHGetFileInfoA)>(iconPatch.Original());
     realDestroyIcon = reinterpret_cast<decltype(realDestroyIcon)>(destroyPatch.Original());
     realGetWindowLongA = reinterpret_cast<decltype(realGetWindowLongA)>(longPatch.Original());
     realGetWindow = reinterpret_cast<decltype(realGetWindow)>(ownerPatch.Original());
-    ASSERT_TRUE(realOpenProcess && realSHGetFileInfoA && realDestroyIcon && realGetWindowLongA && realGetWindow);
+    realGetClassNameA = reinterpret_cast<decltype(realGetClassNameA)>(classPatch.Original());
+    realGetProcAddress = reinterpret_cast<decltype(realGetProcAddress)>(procPatch.Original());
+    ASSERT_TRUE(realOpenProcess && realSHGetFileInfoA && realDestroyIcon && realGetWindowLongA && realGetWindow &&
+                realGetClassNameA && realGetProcAddress);
   }
 
   // The fixture's windows among the menu's tasks, by position.
@@ -101,6 +132,10 @@ class LookupReuse : public ::testing::Test {
                         reinterpret_cast<void*>(&CountGetWindowLongA)};
   ImportPatch ownerPatch{::GetModuleHandleA(nullptr), "user32.dll", "GetWindow",
                          reinterpret_cast<void*>(&CountGetWindow)};
+  ImportPatch classPatch{::GetModuleHandleA(nullptr), "user32.dll", "GetClassNameA",
+                         reinterpret_cast<void*>(&CountGetClassNameA)};
+  ImportPatch procPatch{::GetModuleHandleA(nullptr), "kernel32.dll", "GetProcAddress",
+                        reinterpret_cast<void*>(&CountGetProcAddress)};
   taskmenu::TTaskPopupMenu menu;
 };
 
@@ -123,16 +158,24 @@ TEST_F(LookupReuse, OneProcessIsOpenedOncePerRefreshAndAgainAtTheNext) {
   }
 }
 
-TEST_F(LookupReuse, EachWindowsOwnerAndStylesAreReadOncePerRefreshAndAgainAtTheNext) {
+TEST_F(LookupReuse, EachWindowsOwnerStylesClassAndCloakingAreReadOncePerRefreshAndAgainAtTheNext) {
+  const HWND tool = fixture->Window(Tag("tool"));
+  ASSERT_TRUE(tool);
   for (int refresh = 1; refresh <= 2; ++refresh) {
     PopupAndDismiss(menu);
     ASSERT_EQ(static_cast<int>(FixtureTasks().size()), kWindows);
+    EXPECT_EQ(cloakQueryLookups, refresh);
     for (const int position : FixtureTasks()) {
       const HWND wnd = menu.Tasks().Items(position).Wnd;
       EXPECT_EQ(ownerReads[wnd], refresh);
       EXPECT_EQ((longReads[{wnd, GWL_STYLE}]), refresh);
       EXPECT_EQ((longReads[{wnd, GWL_EXSTYLE}]), refresh);
+      EXPECT_EQ(classReads[wnd], refresh);
+      EXPECT_EQ(cloakQueries[wnd], refresh);
     }
+    // A window that the classic rule already leaves out is not asked.
+    EXPECT_EQ(classReads[tool], 0);
+    EXPECT_EQ(cloakQueries[tool], 0);
   }
 }
 

@@ -52,7 +52,14 @@ class TaskCollection : public ::testing::Test {
         "app:" + Tag("app"), "app:" + Tag("app two"), "modal:" + Tag("modal"), "owned:" + Tag("owned"),
         "hiddenroot:" + Tag("hiddenroot"), "zeroroot:" + Tag("zeroroot"), "tooldialog:" + Tag("tooldialog"),
         "tooldialogs:" + Tag("tooldialogs"), "toolowned:" + Tag("toolowned"), "minimized:" + Tag("minimized"),
-        "noicon:" + Tag("noicon"), "hidden:" + Tag("hidden"), "disabled:" + Tag("disabled"), "tool:" + Tag("tool")});
+        "noicon:" + Tag("noicon"), "hidden:" + Tag("hidden"), "disabled:" + Tag("disabled"), "tool:" + Tag("tool"),
+        // usable windows that a user cannot switch to, and one that he can
+        "cloaked:" + Tag("cloaked"), "ofclass:Ghost:" + Tag("ghost"), "ofclass:Progman:" + Tag("Progman"),
+        "ofclass:WorkerW:" + Tag("WorkerW"), "ofclass:Shell_TrayWnd:" + Tag("Shell_TrayWnd"),
+        "ofclass:Shell_SecondaryTrayWnd:" + Tag("Shell_SecondaryTrayWnd"),
+        "ofclass:Windows.UI.Core.CoreWindow:" + Tag("core window"), "offtaskbar:" + Tag("offtaskbar"),
+        "noactivate:" + Tag("noactivate"), "shellwindow:" + Tag("shellwindow"), "noactivateapp:" + Tag("noactivateapp"),
+        "cloakedowned:" + Tag("cloakedowned")});
   }
   static void TearDownTestSuite() { arrangements.reset(); }
 
@@ -136,6 +143,25 @@ TEST_F(TaskCollection, UnusableWindowsAreNeverListed) {
   for (const char* name : {"toolowned tool", "toolowned owned", "hidden", "disabled", "tool"}) {
     EXPECT_EQ(EntriesWithWindow(tasks, Window(name)), 0) << name;
   }
+}
+
+TEST_F(TaskCollection, WindowsAUserCannotSwitchToAreNeverListed) {
+  ASSERT_EQ(::GetShellWindow(), Window("shellwindow"));
+  for (const char* name : {"cloaked", "ghost", "Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd",
+                           "core window", "offtaskbar", "noactivate", "shellwindow"}) {
+    EXPECT_EQ(EntriesWithWindow(tasks, Window(name)), 0) << name;
+  }
+  EXPECT_EQ(EntriesWithWindow(tasks, Window("noactivateapp")), 1) << "WS_EX_APPWINDOW asks for a task";
+}
+
+TEST_F(TaskCollection, HiddenRootSkipsItsCloakedOwnedWindowForTheNextUsableOne) {
+  const HWND cloaked = Window("cloakedowned cloaked");
+  const HWND plain = Window("cloakedowned plain");
+  ASSERT_EQ(FirstInEnumerationOrder(*arrangements, cloaked, plain), cloaked);
+  const TWinInfo* entry = EntryWithRoot(tasks, Window("cloakedowned root"));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->Wnd, plain);
+  EXPECT_EQ(EntriesWithWindow(tasks, cloaked), 0);
 }
 
 TEST_F(TaskCollection, MinimisedWindowIsListedAndActivateRestoresIt) {

@@ -131,9 +131,11 @@ TEST_F(TaskMenu, ANestedPopupReturnsAtOnceAndLeavesTheOpenMenuAlone) {
   EXPECT_FALSE(menu.InPopup());
 }
 
+decltype(&::LoadLibraryA) realLoadLibraryA;
+
 HMODULE WINAPI FailPsapi(const char* name) {
   if (::lstrcmpiA(name, "PSAPI.DLL") == 0) return nullptr;
-  return ::LoadLibraryA(name);
+  return realLoadLibraryA(name);  // ::LoadLibraryA would come back here through the patched import
 }
 
 TEST_F(TaskMenu, AnErrorInTheRefreshEndsThePopupAndTheNextOneWorks) {
@@ -141,6 +143,7 @@ TEST_F(TaskMenu, AnErrorInTheRefreshEndsThePopupAndTheNextOneWorks) {
     testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "kernel32.dll", "LoadLibraryA",
                                        reinterpret_cast<void*>(&FailPsapi));
     ASSERT_TRUE(patch.Original());
+    realLoadLibraryA = reinterpret_cast<decltype(realLoadLibraryA)>(patch.Original());
     try {
       menu.PopupTasks(10, 10);
       ADD_FAILURE() << "no error";

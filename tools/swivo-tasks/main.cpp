@@ -2,10 +2,12 @@
 //
 //   swivo-tasks [--sort] [--sort-title] [--editor] [--all]
 //
-// --all also lists every top-level window with the properties that decide whether it is a task.
+// --all also lists every top-level window with the properties that decide whether it is a task,
+// and the reason it is or is not one.
+#include "WhyListed.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/WindowQueries.h"
-#include "ui/EnumWindows.h"
+#include "tasklist/WindowSnapshot.h"
 
 #include <cstdio>
 #include <cstring>
@@ -24,22 +26,22 @@ void PrintTasks(const tasklist::TWinInfos& tasks) {
   std::printf("%d task(s)\n", tasks.Count());
 }
 
-void PrintAllWindows() {
-  std::printf("\n%-10s %-10s %-10s %-4s %-4s %-4s %-11s %-16s %s\n", "window", "owner", "parent", "vis", "dis",
-              "tool", "size", "class", "caption");
-  ui::EnumTopLevelWindows([](HWND wnd) {
+void PrintAllWindows(const tasklist::TWinInfos& tasks) {
+  std::printf("\n%-10s %-10s %-10s %-4s %-4s %-4s %-11s %-16s %-24s %s\n", "window", "owner", "parent", "vis", "dis",
+              "tool", "size", "class", "caption", "why");
+  tasklist::WindowSnapshot windows;
+  for (const HWND wnd : windows.Windows()) {
     const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
     RECT rect{};
     ::GetWindowRect(wnd, &rect);
     char size[32];
     std::snprintf(size, sizeof(size), "%ldx%ld", rect.right - rect.left, rect.bottom - rect.top);
-    std::printf("%-10p %-10p %-10p %-4s %-4s %-4s %-11s %-16s %s\n", static_cast<void*>(wnd),
+    std::printf("%-10p %-10p %-10p %-4s %-4s %-4s %-11s %-16s %-24s %s\n", static_cast<void*>(wnd),
                 static_cast<void*>(::GetWindow(wnd, GW_OWNER)), static_cast<void*>(::GetParent(wnd)),
                 (style & WS_VISIBLE) ? "yes" : "no", (style & WS_DISABLED) ? "yes" : "no",
                 tasklist::IsToolWindow(wnd) ? "yes" : "no", size, tasklist::ClassNameOf(wnd).c_str(),
-                tasklist::WindowTextOf(wnd).c_str());
-    return true;
-  });
+                tasklist::WindowTextOf(wnd).c_str(), WhyListed(wnd, tasks, windows).c_str());
+  }
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
   try {
     tasks.Refresh();
     PrintTasks(tasks);
-    if (all) PrintAllWindows();
+    if (all) PrintAllWindows(tasks);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swivo-tasks: %s\n", error.what());
     return 1;

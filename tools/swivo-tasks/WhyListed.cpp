@@ -1,0 +1,50 @@
+#include "WhyListed.h"
+
+#include "tasklist/Switchability.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+using tasklist::Exclusion;
+using tasklist::ExclusionText;
+
+std::string Handle(HWND wnd) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(wnd)));
+  return text;
+}
+
+const tasklist::TWinInfo* EntryActivating(const tasklist::TWinInfos& tasks, HWND wnd) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).Wnd == wnd) return &tasks.Items(i);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, tasklist::WindowSnapshot& windows) {
+  if (const tasklist::TWinInfo* entry = EntryActivating(tasks, wnd)) {
+    return entry->RootWnd == wnd ? "task" : "activated for the task of " + Handle(entry->RootWnd);
+  }
+  if (const tasklist::TWinInfo* entry = tasks.FindByRoot(wnd)) {
+    return "root of a task that activates " + Handle(entry->Wnd) + ", itself " +
+           ExclusionText(tasklist::UsabilityOf(wnd, windows));
+  }
+  const HWND owner = windows.TopmostOwner(wnd);
+  if (owner) {
+    if (const tasklist::TWinInfo* entry = tasks.FindByRoot(owner)) {
+      const Exclusion exclusion = tasklist::UsabilityOf(wnd, windows);
+      if (exclusion != Exclusion::kNone) return std::string("owned, ") + ExclusionText(exclusion);
+      return "owned; its task activates " + Handle(entry->Wnd) + " instead";
+    }
+    return "owned by " + Handle(owner) + ", which gives no task";
+  }
+  if (windows.HasOwnerOrParent(wnd)) return "has a parent";
+  if (windows.IsToolWindow(wnd)) return ExclusionText(Exclusion::kToolWindow);
+  const Exclusion switchExclusion = windows.SwitchExclusion(wnd);
+  if (switchExclusion != Exclusion::kNone) return ExclusionText(switchExclusion);
+  return std::string(ExclusionText(tasklist::UsabilityOf(wnd, windows))) + ", and owns no usable window";
+}
