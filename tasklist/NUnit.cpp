@@ -1,5 +1,6 @@
 #include "tasklist/NUnit.h"
 
+#include "tasklist/Foreground.h"
 #include "ui/Error.h"
 
 #include <shellapi.h>
@@ -102,19 +103,20 @@ bool IsResponsive(HWND wnd) {
 }
 
 bool BringToTop(HWND wnd) {
-  const DWORD targetThread = ::GetWindowThreadProcessId(wnd, nullptr);
-  const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-  if (targetThread == foregroundThread) return ::BringWindowToTop(wnd) != FALSE;
-
-  // Attaching to a hung thread blocks until that thread wakes up: probe it first, briefly.
+  if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId()) {
+    // Our own window is raised here and now, though the platform may keep the foreground from it.
+    const bool raised = ::BringWindowToTop(wnd) != FALSE;
+    if (raised && ::GetForegroundWindow() != wnd) (void)TakeForeground(wnd);
+    return raised;
+  }
+  // Anything that waits for another thread may wait for a hung one: probe it first, briefly.
   if (!IsResponsive(wnd)) {
     ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     return false;
   }
-  ::AttachThreadInput(targetThread, foregroundThread, TRUE);
-  const bool raised = ::BringWindowToTop(wnd) != FALSE;
-  ::AttachThreadInput(targetThread, foregroundThread, FALSE);
-  return raised;
+  // Handing the foreground over queues the activation, and with it the raise, for the window's
+  // thread; BringWindowToTop would wait until that thread had handled every message of it.
+  return TakeForeground(wnd);
 }
 
 std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(ProcessIdOf(wnd)); }
