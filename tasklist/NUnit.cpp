@@ -110,13 +110,12 @@ bool BringToTop(HWND wnd) {
     return raised;
   }
   // Anything that waits for another thread may wait for a hung one: probe it first, briefly.
-  if (!IsResponsive(wnd)) {
-    ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
-    return false;
-  }
-  // Handing the foreground over queues the activation, and with it the raise, for the window's
-  // thread; BringWindowToTop would wait until that thread had handled every message of it.
-  return TakeForeground(wnd);
+  // Handing the foreground over only queues the activation for the window's thread.
+  const bool taken = IsResponsive(wnd) && TakeForeground(wnd);
+  // The raise is posted to the window's thread too: BringWindowToTop would wait until that thread
+  // had handled it, and a hung thread carries it out when it recovers.
+  ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+  return taken;
 }
 
 std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(ProcessIdOf(wnd)); }

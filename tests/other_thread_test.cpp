@@ -58,11 +58,11 @@ ui::unique_hwnd OwnWindow(const std::string& caption) {
                                            100, nullptr, nullptr, nullptr, nullptr));
 }
 
-// Wine may report no foreground window after a raise; the target's own count of activations,
-// or its place at the top, shows that it was raised.
+// Wine may report no foreground window after a raise: the target's own count of activations then
+// shows that it was activated.
 bool WasRaised(HWND wnd, LONG_PTR activationsBefore) {
-  return ::GetForegroundWindow() == wnd || ::GetTopWindow(nullptr) == wnd ||
-         testing_support::ActivationCount(wnd) > activationsBefore;
+  const bool activated = ::GetForegroundWindow() == wnd || testing_support::ActivationCount(wnd) > activationsBefore;
+  return activated && ::GetTopWindow(nullptr) == wnd;
 }
 
 int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd) {
