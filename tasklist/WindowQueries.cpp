@@ -41,7 +41,8 @@ std::string WindowTextOf(HWND wnd) {
     text = ui::AnsiFromWide(StoredText(wnd));
     if (text.size() >= kWindowTextBufferSize) text.resize(kWindowTextBufferSize - 1);
   } else {
-    text = ReadText<char>(kWindowTextBufferSize, [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
+    text = ReadText<char>(kWindowTextBufferSize,
+                          [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
   }
   return ui::WithoutLoneLeadByte(std::move(text));
 }

@@ -278,7 +278,9 @@ TEST(EditorQueryHungEditor, OneDeadlineForTheWholeStep) {
   const DWORD elapsed = ::GetTickCount() - start;
   EXPECT_GE(elapsed, tasklist::kEditorReplyTimeoutMs - 50) << "the hung editor was not asked";
   EXPECT_LT(elapsed, tasklist::kEditorReplyTimeoutMs + kSlackMs);
-  for (int i = 0; i < kWindows; ++i) EXPECT_EQ(handMade.Items(i).Caption, Tag("eight " + std::to_string(i)) + " - Velnote");
+  for (int i = 0; i < kWindows; ++i) {
+    EXPECT_EQ(handMade.Items(i).Caption, Tag("eight " + std::to_string(i)) + " - Velnote");
+  }
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(),
 class BlockedThreadWindow {
  public:
   explicit BlockedThreadWindow(const std::wstring& caption)
-      : created_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+      : created_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+        release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([this, caption] {
       wnd_ = ::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                nullptr, nullptr, nullptr, nullptr);

@@ -105,7 +105,8 @@ void FixtureProcess::Hang(DWORD ms) const {
 void FixtureProcess::SlowDownNextMove(DWORD ms) const {
   const std::vector<HWND> windows = Windows();
   DWORD_PTR ignored = 0;
-  if (!windows.empty()) ::SendMessageTimeoutA(windows.front(), kSlowMoveMessage, ms, 0, SMTO_BLOCK, kSendTimeoutMs, &ignored);
+  if (windows.empty()) return;
+  ::SendMessageTimeoutA(windows.front(), kSlowMoveMessage, ms, 0, SMTO_BLOCK, kSendTimeoutMs, &ignored);
 }
 
 LONG_PTR ActivationCount(HWND fixtureWindow) { return ::GetWindowLongPtrA(fixtureWindow, GWLP_USERDATA); }
