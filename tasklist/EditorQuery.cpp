@@ -1,6 +1,7 @@
 #include "tasklist/EditorQuery.h"
 
 #include "tasklist/ArrangeTasks.h"
+#include "tasklist/ReplyDeadline.h"
 #include "tasklist/WindowQueries.h"
 #include "ui/EnumWindows.h"
 #include "ui/Handle.h"
@@ -43,9 +44,9 @@ HWND EditorMainWindowFor(HWND wnd) {
 }
 
 // The atom of the editor's reply, now ours to delete; empty when no reply came in time.
-ui::unique_global_atom AskOpenFile(HWND mainWnd, UINT message) {
+ui::unique_global_atom AskOpenFile(HWND mainWnd, UINT message, ReplyDeadline& deadline) {
   DWORD_PTR reply = 0;
-  if (!::SendMessageTimeoutA(mainWnd, message, 0, 0, SMTO_ABORTIFHUNG, kEditorReplyTimeoutMs, &reply)) reply = 0;
+  if (!deadline.Send(mainWnd, message, 0, 0, reply)) reply = 0;
   return ui::unique_global_atom(LOWORD(reply));
 }
 
@@ -75,10 +76,10 @@ std::string ReplaceEditorWord(std::string_view caption, std::string_view replace
   return result.append(caption.substr(from));
 }
 
-void QueryEditor(TWinInfo& entry, UINT message) {
+void QueryEditor(TWinInfo& entry, UINT message, ReplyDeadline& deadline) {
   const HWND mainWnd = EditorMainWindowFor(entry.Wnd);
   if (!mainWnd) return;
-  const ui::unique_global_atom atom = AskOpenFile(mainWnd, message);
+  const ui::unique_global_atom atom = AskOpenFile(mainWnd, message, deadline);
   if (!atom) return;
   const std::string path = AtomName(atom.get());
   // An unreadable name is no answer; an untitled document has no folder to show.
@@ -91,9 +92,10 @@ void QueryEditor(TWinInfo& entry, UINT message) {
 void QueryEditorFiles(TWinInfos& tasks) {
   // Registered at every refresh, editor entries or not: the step keeps nothing between refreshes.
   const UINT message = ::RegisterWindowMessageA(kQueryMessageName);
+  ReplyDeadline deadline(kEditorReplyTimeoutMs);
   for (int i = 0; i < tasks.Count(); ++i) {
     TWinInfo& entry = tasks.Items(i);
-    if (entry.ExeName == kMarkedEditorExeName) QueryEditor(entry, message);
+    if (entry.ExeName == kMarkedEditorExeName) QueryEditor(entry, message, deadline);
   }
 }
 

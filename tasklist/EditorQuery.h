@@ -9,8 +9,9 @@
 
 namespace tasklist {
 
-// How long one query waits for the editor's reply. An editor that has stopped responding must not
-// hold the menu; no reply in time counts as no answer.
+// How long the queries of one refresh wait for the editor's replies in all. An editor that has
+// stopped responding must not hold the menu, however many windows it has; no reply in time counts
+// as no answer.
 inline constexpr UINT kEditorReplyTimeoutMs = 1000;
 
 // Queries the windows of the entries whose executable carries the editor's mark, in entry order.

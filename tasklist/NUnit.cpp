@@ -1,5 +1,6 @@
 #include "tasklist/NUnit.h"
 
+#include "tasklist/Foreground.h"
 #include "ui/Error.h"
 
 #include <shellapi.h>
@@ -102,19 +103,19 @@ bool IsResponsive(HWND wnd) {
 }
 
 bool BringToTop(HWND wnd) {
-  const DWORD targetThread = ::GetWindowThreadProcessId(wnd, nullptr);
-  const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-  if (targetThread == foregroundThread) return ::BringWindowToTop(wnd) != FALSE;
-
-  // Attaching to a hung thread blocks until that thread wakes up: probe it first, briefly.
-  if (!IsResponsive(wnd)) {
-    ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
-    return false;
+  if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId()) {
+    // Our own window is raised here and now, though the platform may keep the foreground from it.
+    const bool raised = ::BringWindowToTop(wnd) != FALSE;
+    if (raised && ::GetForegroundWindow() != wnd) (void)TakeForeground(wnd);
+    return raised;
   }
-  ::AttachThreadInput(targetThread, foregroundThread, TRUE);
-  const bool raised = ::BringWindowToTop(wnd) != FALSE;
-  ::AttachThreadInput(targetThread, foregroundThread, FALSE);
-  return raised;
+  // Anything that waits for another thread may wait for a hung one: probe it first, briefly.
+  // Handing the foreground over only queues the activation for the window's thread.
+  const bool taken = IsResponsive(wnd) && TakeForeground(wnd);
+  // The raise is posted to the window's thread too: BringWindowToTop would wait until that thread
+  // had handled it, and a hung thread carries it out when it recovers.
+  ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+  return taken;
 }
 
 std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(ProcessIdOf(wnd)); }

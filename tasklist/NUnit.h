@@ -19,8 +19,9 @@ inline constexpr UINT kResponsiveProbeMs = 250;
 // Whether the window's thread answers within kResponsiveProbeMs.
 [[nodiscard]] bool IsResponsive(HWND wnd);
 
-// Raises W to the top, sharing input with the foreground thread for the raise. A window whose
-// thread does not answer is only asked to come up when it recovers, and the result is false.
+// Raises W to the top and gives it the foreground without waiting for W's thread. A window of
+// another thread that does not answer is only asked to come up when it recovers, and the result
+// is false; otherwise the result is whether the raise was accepted.
 [[nodiscard]] bool BringToTop(HWND wnd);
 
 // Path of the executable of the process that owns the window, or empty. Throws ui::Error on the

@@ -1,26 +1,56 @@
 #include "tasklist/WindowQueries.h"
 
+#include "ui/Mbcs.h"
+
+#include <utility>
 #include <vector>
 
 namespace tasklist {
 namespace {
 
-template <typename Read>
-std::string ReadText(int bufferSize, Read read) {
-  std::vector<char> buffer(static_cast<size_t>(bufferSize), '\0');
+template <typename Char, typename Read>
+std::basic_string<Char> ReadText(int bufferSize, Read read) {
+  std::vector<Char> buffer(static_cast<size_t>(bufferSize), Char{});
   const int length = read(buffer.data(), bufferSize);
-  return length > 0 ? std::string(buffer.data(), static_cast<size_t>(length)) : std::string();
+  return length > 0 ? std::basic_string<Char>(buffer.data(), static_cast<size_t>(length)) : std::basic_string<Char>();
+}
+
+// GetWindowText sends WM_GETTEXT to a window of another thread of this process and waits for that
+// thread without limit; for other processes it reads the text that the window system keeps.
+bool BelongsToAnotherThreadOfOurs(HWND wnd) {
+  DWORD processId = 0;
+  const DWORD threadId = ::GetWindowThreadProcessId(wnd, &processId);
+  return processId == ::GetCurrentProcessId() && threadId != ::GetCurrentThreadId();
+}
+
+// The text that the window system keeps for the window, read without asking its thread.
+std::wstring StoredText(HWND wnd) {
+  return ReadText<wchar_t>(kWindowTextBufferSize,
+                           [wnd](wchar_t* buffer, int size) { return ::InternalGetWindowText(wnd, buffer, size); });
 }
 
 }  // namespace
 
 std::string ClassNameOf(HWND wnd, int bufferSize) {
-  return ReadText(bufferSize, [wnd](char* buffer, int size) { return ::GetClassNameA(wnd, buffer, size); });
+  return ReadText<char>(bufferSize, [wnd](char* buffer, int size) { return ::GetClassNameA(wnd, buffer, size); });
 }
 
 std::string WindowTextOf(HWND wnd) {
-  return ReadText(kWindowTextBufferSize,
-                  [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
+  std::string text;
+  if (BelongsToAnotherThreadOfOurs(wnd)) {
+    text = ui::AnsiFromWide(StoredText(wnd));
+    if (text.size() >= kWindowTextBufferSize) text.resize(kWindowTextBufferSize - 1);
+  } else {
+    text = ReadText<char>(kWindowTextBufferSize,
+                          [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
+  }
+  return ui::WithoutLoneLeadByte(std::move(text));
+}
+
+std::wstring WideWindowTextOf(HWND wnd) {
+  if (BelongsToAnotherThreadOfOurs(wnd)) return StoredText(wnd);
+  return ReadText<wchar_t>(kWindowTextBufferSize,
+                           [wnd](wchar_t* buffer, int size) { return ::GetWindowTextW(wnd, buffer, size); });
 }
 
 bool IsToolWindow(HWND wnd) { return (::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }

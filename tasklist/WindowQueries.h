@@ -1,5 +1,5 @@
 // Reads of a window's state that the task list needs. Every call may meet a window that has just
-// closed; it then reads as empty, 0 or false.
+// closed; it then reads as empty, 0 or false. None of them waits for the window's thread.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,11 @@ inline constexpr int kWindowTextBufferSize = 1023;
 inline constexpr char kDialogClassName[] = "#32770";
 
 std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
+// The caption as GetWindowTextA gives it into kWindowTextBufferSize bytes, without a lead byte
+// whose trail byte did not fit.
 std::string WindowTextOf(HWND wnd);
+// The caption as GetWindowTextW gives it into kWindowTextBufferSize characters.
+std::wstring WideWindowTextOf(HWND wnd);
 bool IsToolWindow(HWND wnd);
 
 }  // namespace tasklist

@@ -1,5 +1,6 @@
 #include "taskmenu/AppMain.h"
 
+#include "tasklist/Foreground.h"
 #include "tasklist/NUnit.h"
 
 namespace taskmenu {
@@ -70,7 +71,7 @@ void TMainForm::ShowTaskMenu() {
   if (!fixedPos_) ::GetCursorPos(&at);
   const HWND previous = ::GetForegroundWindow();
   // A menu of a window that is not in the foreground does not close when the user clicks away.
-  ::SetForegroundWindow(Handle());
+  (void)tasklist::TakeForeground(Handle());
   menu_->PopupTasks(at.x, at.y);
   if (retired_) return;
   DispatchWaitingMessages();

@@ -255,4 +255,32 @@ TEST(EditorQueryHungEditor, WaitsNoLongerThanTheBoundAndKeepsTheEntry) {
   EXPECT_EQ(tasks.Items(index).ExeName, tasklist::kMarkedEditorExeName);
 }
 
+// Eight windows of one hung editor: the step waits once, for its one deadline, and asks no other
+// window of the thread that let it pass.
+TEST(EditorQueryHungEditor, OneDeadlineForTheWholeStep) {
+  constexpr DWORD kHangMs = 6000;
+  constexpr DWORD kSlackMs = 1500;
+  constexpr int kWindows = 8;
+  std::vector<std::string> arguments{"hang:" + std::to_string(kHangMs)};
+  for (int i = 0; i < kWindows; ++i) {
+    arguments.push_back("main:" + kFolder + "eight.txt|" + Tag("eight " + std::to_string(i)) + " - Velnote");
+  }
+  FixtureProcess hung(arguments, StandInCopy("velnote.exe"));
+  TWinInfos handMade;
+  for (int i = 0; i < kWindows; ++i) {
+    TWinInfo& entry = handMade.Add();
+    entry.Caption = Tag("eight " + std::to_string(i)) + " - Velnote";
+    entry.Wnd = hung.Window(entry.Caption);
+    entry.ExeName = tasklist::kMarkedEditorExeName;
+  }
+  const DWORD start = ::GetTickCount();
+  tasklist::QueryEditorFiles(handMade);
+  const DWORD elapsed = ::GetTickCount() - start;
+  EXPECT_GE(elapsed, tasklist::kEditorReplyTimeoutMs - 50) << "the hung editor was not asked";
+  EXPECT_LT(elapsed, tasklist::kEditorReplyTimeoutMs + kSlackMs);
+  for (int i = 0; i < kWindows; ++i) {
+    EXPECT_EQ(handMade.Items(i).Caption, Tag("eight " + std::to_string(i)) + " - Velnote");
+  }
+}
+
 }  // namespace

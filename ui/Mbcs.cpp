@@ -31,6 +31,22 @@ std::string ExtractFileName(std::string_view path) {
   return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
 }
 
+std::string WithoutLoneLeadByte(std::string text) {
+  size_t i = 0;
+  while (i + 1 < text.size()) i += IsLeadByte(text[i]) ? 2 : 1;
+  if (i + 1 == text.size() && IsLeadByte(text[i])) text.pop_back();
+  return text;
+}
+
+std::string AnsiFromWide(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int wideLength = static_cast<int>(text.size());
+  const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, ansi.data(), length, nullptr, nullptr);
+  return ansi;
+}
+
 std::string LowerAscii(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

@@ -20,6 +20,13 @@ size_t FindOnBoundary(std::string_view text, std::string_view word, size_t from 
 // The part after the last '\\' or ':'; the whole text when it has neither.
 std::string ExtractFileName(std::string_view path);
 
+// The text without a lead byte at its end that has lost its trail byte, as a text cut short at a
+// byte count may end.
+std::string WithoutLoneLeadByte(std::string text);
+
+// Wide text in the ANSI code page, as the platform's 8-bit calls convert it.
+std::string AnsiFromWide(std::wstring_view text);
+
 // "A" to "Z" become "a" to "z", byte by byte; nothing else changes.
 std::string LowerAscii(std::string text);
 

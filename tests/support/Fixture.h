@@ -35,6 +35,8 @@ class FixtureProcess {
   std::vector<HWND> Windows() const;
   // Makes the fixture's thread sleep for `ms` without pumping messages.
   void Hang(DWORD ms) const;
+  // Makes the fixture's next position change of a window (a raise, say) take `ms`.
+  void SlowDownNextMove(DWORD ms) const;
 
  private:
   ui::unique_kernel_handle process_;

@@ -1,0 +1,135 @@
+// Windows of other threads, ours or another program's, that stop answering or answer slowly: their
+// captions are read and they are raised without the caller waiting for them.
+#include "tasklist/NUnit.h"
+#include "tasklist/TaskList.h"
+#include "tasklist/WindowQueries.h"
+#include "tests/support/Fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+using testing_support::FixtureProcess;
+
+namespace {
+
+// Each blocked thread or program blocks this long; every call must return well within it.
+constexpr DWORD kBlockMs = 6000;
+constexpr DWORD kBoundMs = 3000;
+
+std::string Tag(const std::string& name) { return "ot-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// A window of a second thread of this program, whose thread then blocks without pumping messages
+// until it is released or kBlockMs have passed, like a hung window of another plug-in.
+class BlockedThreadWindow {
+ public:
+  explicit BlockedThreadWindow(const std::wstring& caption)
+      : created_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+        release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = std::thread([this, caption] {
+      wnd_ = ::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+      ::SetEvent(created_.get());
+      ::WaitForSingleObject(release_.get(), kBlockMs);
+      ::DestroyWindow(wnd_);
+    });
+    ::WaitForSingleObject(created_.get(), INFINITE);
+  }
+  BlockedThreadWindow(const BlockedThreadWindow&) = delete;
+  BlockedThreadWindow& operator=(const BlockedThreadWindow&) = delete;
+  ~BlockedThreadWindow() {
+    ::SetEvent(release_.get());
+    thread_.join();
+  }
+
+  HWND Window() const { return wnd_; }
+
+ private:
+  ui::unique_kernel_handle created_;
+  ui::unique_kernel_handle release_;
+  HWND wnd_ = nullptr;
+  std::thread thread_;
+};
+
+ui::unique_hwnd OwnWindow(const std::string& caption) {
+  return ui::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                           100, nullptr, nullptr, nullptr, nullptr));
+}
+
+// Wine may report no foreground window after a raise: the target's own count of activations then
+// shows that it was activated.
+bool WasRaised(HWND wnd, LONG_PTR activationsBefore) {
+  const bool activated = ::GetForegroundWindow() == wnd || testing_support::ActivationCount(wnd) > activationsBefore;
+  return activated && ::GetTopWindow(nullptr) == wnd;
+}
+
+int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).Wnd == wnd) return i;
+  }
+  return -1;
+}
+
+TEST(OtherThreadOfThisProgram, CaptionsOfItsBlockedWindowAreReadWithoutWaiting) {
+  const std::string tag = Tag("blocked");
+  BlockedThreadWindow blocked(Wide(tag) + L" \x3042");  // "あ": Shift-JIS 82 A0
+  const DWORD start = ::GetTickCount();
+  const std::string caption = tasklist::WindowTextOf(blocked.Window());
+  const std::wstring wideCaption = tasklist::WideWindowTextOf(blocked.Window());
+  tasklist::TWinInfos tasks;
+  tasks.Refresh();
+  EXPECT_LT(::GetTickCount() - start, kBoundMs) << "a caption read waited for the blocked thread";
+  EXPECT_EQ(caption, tag + " \x82\xa0");
+  EXPECT_EQ(wideCaption, Wide(tag) + L" \x3042");
+  const int index = IndexOfWindow(tasks, blocked.Window());
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).Caption, caption);
+}
+
+// 1021 bytes fit before "あ" reaches past the 1022 that the caption buffer holds.
+TEST(CaptionCutShort, EndsBeforeADoubleByteCharacterThatDoesNotFit) {
+  const std::string kept = Tag("long") + std::string(1021 - Tag("long").size(), 'x');
+  const std::string caption = kept + "\x82\xa0";
+  ui::unique_hwnd own = OwnWindow(caption);
+  FixtureProcess other({"app:" + caption});
+  BlockedThreadWindow blocked(Wide(kept) + L"\x3042");
+  for (const HWND wnd : {own.get(), other.Windows().at(0), blocked.Window()}) {
+    const std::string text = tasklist::WindowTextOf(wnd);
+    EXPECT_TRUE(text == kept) << "window " << wnd << ": " << text.size() << " bytes, ending in "
+                              << ::testing::PrintToString(text.substr(text.size() < 4 ? 0 : text.size() - 4));
+  }
+}
+
+TEST(BringToTopHung, TargetWhoseThreadOwnsTheForegroundIsNotWaitedFor) {
+  FixtureProcess fixture({"app:" + Tag("hung foreground"), "app:" + Tag("hung target")});
+  const HWND foreground = fixture.Window(Tag("hung foreground"));
+  const HWND target = fixture.Window(Tag("hung target"));
+  ::SetForegroundWindow(foreground);
+  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; }));
+  fixture.Hang(kBlockMs);
+  testing_support::PumpMessages(300);  // the fixture is asleep now
+
+  const DWORD start = ::GetTickCount();
+  EXPECT_FALSE(tasklist::BringToTop(target));
+  EXPECT_LT(::GetTickCount() - start, kBoundMs) << "the caller waited for the hung thread";
+  EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetTopWindow(nullptr) == target; }, kBlockMs + 5000));
+}
+
+TEST(BringToTopSlow, TargetSlowToMoveIsRaisedWithoutWaitingForIt) {
+  FixtureProcess fixture({"app:" + Tag("slow")});
+  const HWND target = fixture.Window(Tag("slow"));
+  ui::unique_hwnd mine = OwnWindow(Tag("foreground before slow"));
+  ::SetForegroundWindow(mine.get());
+  const LONG_PTR before = testing_support::ActivationCount(target);
+  fixture.SlowDownNextMove(kBlockMs);
+
+  const DWORD start = ::GetTickCount();
+  EXPECT_TRUE(tasklist::BringToTop(target));
+  EXPECT_LT(::GetTickCount() - start, kBoundMs) << "the caller waited for the target's position change";
+  EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }, kBlockMs + 5000));
+}
+
+}  // namespace
