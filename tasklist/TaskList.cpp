@@ -39,6 +39,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   RootWnd = source.RootWnd;
   Wnd = source.Wnd;
   Caption = source.Caption;
+  WideCaption = source.WideCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
 }
@@ -47,7 +48,7 @@ void TWinInfos::Refresh() {
   Clear();
   WindowSnapshot windows;
   AddRoots(windows);
-  RefreshLookups lookups;
+  RefreshLookups lookups(windowIcon_);
   FillEntries(windows, lookups);
   RemoveUnfilled();
   ArrangeTasks();
@@ -88,10 +89,9 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   entry.Wnd = wnd;
   entry.Caption = WindowTextOf(wnd);
+  entry.WideCaption = WideWindowTextOf(wnd);
   const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
-  const HICON classIcon =
-      Win32Platform == VER_PLATFORM_WIN32_NT ? reinterpret_cast<HICON>(::GetClassLongPtrA(wnd, GCLP_HICONSM)) : nullptr;
-  entry.Icon = classIcon ? TaskIcon::Borrowed(classIcon) : lookups.ShellIcon(path);
+  entry.Icon = lookups.Icon(wnd, path);
   entry.ExeName = ui::LowerAscii(ui::ExtractFileName(path));
 }
 

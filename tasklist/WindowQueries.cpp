@@ -23,6 +23,12 @@ std::string WindowTextOf(HWND wnd) {
                   [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
 }
 
+std::wstring WideWindowTextOf(HWND wnd) {
+  std::vector<wchar_t> buffer(static_cast<size_t>(kWindowTextBufferSize), L'\0');
+  const int length = ::GetWindowTextW(wnd, buffer.data(), kWindowTextBufferSize);
+  return length > 0 ? std::wstring(buffer.data(), static_cast<size_t>(length)) : std::wstring();
+}
+
 bool IsToolWindow(HWND wnd) { return (::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }
 
 }  // namespace tasklist

@@ -13,6 +13,8 @@ inline constexpr char kDialogClassName[] = "#32770";
 
 std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
 std::string WindowTextOf(HWND wnd);
+// The caption as UTF-16, with the characters that the system's code page lacks.
+std::wstring WideWindowTextOf(HWND wnd);
 bool IsToolWindow(HWND wnd);
 
 }  // namespace tasklist
