@@ -40,6 +40,7 @@ bool WindowIconQuery::Skipped(HWND wnd) const {
 bool WindowIconQuery::Ask(HWND wnd, WPARAM kind, HICON& icon) {
   DWORD_PTR answer = 0;
   const LONGLONG start = Ticks();
+  ::SetLastError(ERROR_SUCCESS);  // some failures set no error; a stale one must not count
   // SMTO_BLOCK: nothing of the host's runs while we wait; a hung window fails at once.
   const LRESULT sent = ::SendMessageTimeoutA(wnd, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                             kWindowIconTimeoutMs, &answer);
