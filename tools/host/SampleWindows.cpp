@@ -5,8 +5,9 @@ namespace {
 constexpr char kSampleClass[] = "SwivoHostSample";
 constexpr DWORD kThreadExitTimeoutMs = 5000;
 constexpr DWORD kReadyTimeoutMs = 10000;
-// Edge's zero-width space, Chinese and Korean: none of them is in code page 932.
-constexpr wchar_t kWideCaption[] = L"Microsoft\u200B Edge \u2014 \u8FD9\u662F\u4E00\u4E2A\u6807\u9898 \uD55C\uAD6D\uC5B4";
+// Accented letters that code page 932 lacks (its text reads "Creme brulee..."), and that the
+// fonts of a Japanese system still draw.
+constexpr wchar_t kWideCaption[] = L"Cr\u00E8me br\u00FBl\u00E9e \u00E0 la fran\u00E7aise, \u00D1and\u00FA";
 
 HWND OpenSample(const char* caption, int x, int y) {
   return ::CreateWindowExA(0, kSampleClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 320, 140, nullptr,
