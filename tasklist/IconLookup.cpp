@@ -14,10 +14,14 @@ TaskIcon OncePerPath(std::map<std::string, TaskIcon>& icons, const std::string& 
   return found->second;
 }
 
+TaskIcon ClassIcon(HWND wnd, int which) {
+  return TaskIcon::Borrowed(reinterpret_cast<HICON>(::GetClassLongPtrA(wnd, which)), IconSource::kWindowClass);
+}
+
 }  // namespace
 
 TaskIcon IconLookup::For(HWND wnd, const std::string& exePath) {
-  // Older systems give no icons of other processes' windows and classes.
+  // Outside the NT family every icon comes from the shell, as the class icon never did there.
   const bool nt = Win32Platform == VER_PLATFORM_WIN32_NT;
   if (!windowIcons_) {
     if (TaskIcon icon = nt ? ClassIcon(wnd, GCLP_HICONSM) : TaskIcon()) return icon;
@@ -30,10 +34,6 @@ TaskIcon IconLookup::For(HWND wnd, const std::string& exePath) {
   }
   if (TaskIcon icon = ExecutableIcon(exePath)) return icon;
   return FileTypeIcon(exePath);
-}
-
-TaskIcon IconLookup::ClassIcon(HWND wnd, int which) const {
-  return TaskIcon::Borrowed(reinterpret_cast<HICON>(::GetClassLongPtrA(wnd, which)), IconSource::kWindowClass);
 }
 
 // The first icon in the file itself; a path that could not be found has none.

@@ -21,7 +21,6 @@ class IconLookup {
   TaskIcon For(HWND wnd, const std::string& exePath);
 
  private:
-  TaskIcon ClassIcon(HWND wnd, int which) const;
   TaskIcon ExecutableIcon(const std::string& exePath);
   TaskIcon FileTypeIcon(const std::string& exePath);
 
