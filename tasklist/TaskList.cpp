@@ -2,6 +2,7 @@
 
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
+#include "tasklist/TaskCaption.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 #include "ui/Mbcs.h"
@@ -88,8 +89,7 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   entry.Wnd = wnd;
-  entry.Caption = WindowTextOf(wnd);
-  entry.WideCaption = WideWindowTextOf(wnd);
+  ReadCaptions(wnd, entry);
   const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
   entry.Icon = lookups.Icon(wnd, path);
   entry.ExeName = ui::LowerAscii(ui::ExtractFileName(path));

@@ -1,6 +1,6 @@
 #include "taskmenu/TaskMenu.h"
 
-#include "tasklist/ShownCaption.h"
+#include "tasklist/TaskCaption.h"
 #include "ui/Error.h"
 #include "ui/WideText.h"
 

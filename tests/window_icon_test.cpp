@@ -2,7 +2,7 @@
 // file type's, and its whole caption. The icon windows live on a second thread of this process,
 // since Wine reads no other process's icons. This program's first icon is solid red; the file
 // type's icon is made cyan by a patch of SHGetFileInfoA, as Wine would give the red one there too.
-#include "tasklist/ShownCaption.h"
+#include "tasklist/TaskCaption.h"
 #include "tasklist/WindowIconQuery.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/ImportPatch.h"
