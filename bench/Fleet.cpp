@@ -34,7 +34,7 @@ void Fleet::Grow(int processes, int windows) {
     const int count = windows / processes + (i < windows % processes ? 1 : 0);
     const std::string eventName = ReadyEventName(serial);
     readyEvents.emplace_back(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-    const char* scenario = serial % 2 ? "manynoicon" : "many";
+    const char* scenario = serial % 2 ? "manynoiconmixed" : "manymixed";
     std::string commandLine = "\"" + fixture + "\" --ready " + eventName + " \"" + scenario + ":" +
                               std::to_string(count) + ":bench p" + std::to_string(serial) + "\"";
     STARTUPINFOA startup{};

@@ -19,7 +19,8 @@ class Fleet {
   ~Fleet();
 
   // Starts `processes` more fixture processes that open `windows` windows between them. Every
-  // other process uses a window class without icons, so that the menu also needs shell icons.
+  // other process uses a window class without icons, so that the menu also needs shell icons,
+  // and every other window has an icon of its own.
   // Throws std::runtime_error when they do not all get ready.
   void Grow(int processes, int windows);
   int Processes() const { return static_cast<int>(members_.size()); }

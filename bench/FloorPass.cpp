@@ -2,6 +2,7 @@
 
 #include "bench/Measure.h"
 #include "tasklist/NUnit.h"
+#include "tasklist/WindowIconQuery.h"
 #include "tasklist/WindowQueries.h"
 #include "ui/EnumWindows.h"
 
@@ -16,9 +17,14 @@ FloorResult RunFloorPass() {
   const double start = NowMs();
   ui::EnumTopLevelWindows([&](HWND wnd) {
     ++result.windows;
-    (void)::GetWindowLongA(wnd, GWL_STYLE);
-    (void)::GetWindowLongA(wnd, GWL_EXSTYLE);
+    const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
+    const LONG exStyle = ::GetWindowLongA(wnd, GWL_EXSTYLE);
     (void)tasklist::WindowTextOf(wnd);
+    if ((style & WS_VISIBLE) && !(exStyle & WS_EX_TOOLWINDOW)) {
+      DWORD_PTR icon = 0;
+      (void)::SendMessageTimeoutA(wnd, WM_GETICON, ICON_SMALL2, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                  tasklist::kWindowIconTimeoutMs, &icon);
+    }
     DWORD processId = 0;
     ::GetWindowThreadProcessId(wnd, &processId);
     if (!paths.count(processId)) paths[processId] = tasklist::GetWindowExePath(wnd);

@@ -1,5 +1,6 @@
 // The least any task list must do: enumerate the top-level windows once, read each one's styles
-// and caption, and look up the executable path once per process.
+// and caption, look up the executable path once per process, and ask each visible window that is
+// no tool window once for its icon (within the task list's bound).
 #pragma once
 
 namespace bench {

@@ -69,6 +69,7 @@ bool LoadSettings(taskmenu::TMainForm& form) {
   form.SetVNE(readBool("VNE", false));
   form.SetSortTitle(readBool("SortTitle", true));
   form.SetAutoHotKey(readInteger("AutoHotKey", 0));
+  form.SetWindowIcon(readBool("WindowIcon", true));
   return true;
 }
 

@@ -49,11 +49,11 @@ sleep 6  # a 32-bit process takes a few seconds to start under qemu
 
 if $interactive; then
   echo "[main] the host is open: click its button or press Ctrl+Alt+T; close it to end"
-  wine "$bin/swivo-host.exe" dist/swivo_p.dll --hotkey
+  wine "$bin/swivo-host.exe" dist/swivo_p.dll --hotkey --sample-windows
 else
   rm -f build/task-menu.bmp build/task-menu.png
   wine "$bin/swivo-host.exe" dist/swivo_p.dll --execute-after 1000 --capture 'Z:'"$SWIVO_ROOT"/build/task-menu.bmp \
-    --quit-after 60000
+    --quit-after 60000 --sample-windows
   convert build/task-menu.bmp build/task-menu.png
   rm -f build/task-menu.bmp
   echo "[main] screenshot: build/task-menu.png"

@@ -1,8 +1,9 @@
 // The lookups that cannot change within one refresh of the task list: the executable path of a
-// process, and the shell icon of a path. Each refresh makes its own, so every refresh still
-// reflects the windows of that moment; nothing outlives it.
+// process, and the icons made for an executable path. Each refresh makes its own, so every
+// refresh still reflects the windows of that moment; nothing outlives it.
 #pragma once
 
+#include "tasklist/IconLookup.h"
 #include "tasklist/NUnit.h"
 #include "tasklist/TaskIcon.h"
 
@@ -13,6 +14,8 @@ namespace tasklist {
 
 class RefreshLookups {
  public:
+  explicit RefreshLookups(bool windowIcons) : icons_(windowIcons) {}
+
   // Throws as GetProcessExePath does, at the first lookup.
   const std::string& ExePath(DWORD processId) {
     auto found = paths_.find(processId);
@@ -20,16 +23,12 @@ class RefreshLookups {
     return found->second;
   }
 
-  // One shell icon per path, shared by every entry that needs it: its last holder destroys it.
-  TaskIcon ShellIcon(const std::string& path) {
-    auto found = icons_.find(path);
-    if (found == icons_.end()) found = icons_.emplace(path, TaskIcon::Owned(GetFileIcon(path, false))).first;
-    return found->second;
-  }
+  // The icon of a task whose window is `wnd`, of the executable at `path`.
+  TaskIcon Icon(HWND wnd, const std::string& path) { return icons_.For(wnd, path); }
 
  private:
   std::map<DWORD, std::string> paths_;
-  std::map<std::string, TaskIcon> icons_;
+  IconLookup icons_;
 };
 
 }  // namespace tasklist

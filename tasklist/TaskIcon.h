@@ -1,5 +1,5 @@
-// A task's small icon. An icon of a window class belongs to that class and is only borrowed; an
-// icon that the shell made for us is destroyed when its last holder lets go of it.
+// A task's small icon. An icon of a window or of its class belongs to them and is only borrowed;
+// an icon that the shell made for us is destroyed when its last holder lets go of it.
 #pragma once
 
 #include "ui/Handle.h"
@@ -10,29 +10,33 @@
 
 namespace tasklist {
 
+// Where a task's icon was found, in the order it is looked for.
+enum class IconSource { kNone, kWindow, kWindowClass, kExecutable, kFileType };
+
 class TaskIcon {
  public:
   TaskIcon() = default;
 
-  static TaskIcon Borrowed(HICON classIcon) {
-    if (!classIcon) return {};
-    return TaskIcon(Shared(classIcon, [](HICON) {}), false);
+  static TaskIcon Borrowed(HICON icon, IconSource source = IconSource::kWindowClass) {
+    if (!icon) return {};
+    return TaskIcon(Shared(icon, [](HICON) {}), source);
   }
-  static TaskIcon Owned(ui::unique_hicon shellIcon) {
+  static TaskIcon Owned(ui::unique_hicon shellIcon, IconSource source = IconSource::kFileType) {
     if (!shellIcon) return {};
-    return TaskIcon(Shared(shellIcon.release(), [](HICON icon) { ::DestroyIcon(icon); }), true);
+    return TaskIcon(Shared(shellIcon.release(), [](HICON icon) { ::DestroyIcon(icon); }), source);
   }
 
   HICON Handle() const { return icon_.get(); }
-  bool MadeByShell() const { return madeByShell_; }
+  IconSource Source() const { return source_; }
+  bool MadeByShell() const { return source_ == IconSource::kExecutable || source_ == IconSource::kFileType; }
   explicit operator bool() const { return Handle() != nullptr; }
 
  private:
   using Shared = std::shared_ptr<std::remove_pointer_t<HICON>>;
-  TaskIcon(Shared icon, bool madeByShell) : icon_(std::move(icon)), madeByShell_(madeByShell) {}
+  TaskIcon(Shared icon, IconSource source) : icon_(std::move(icon)), source_(source) {}
 
   Shared icon_;
-  bool madeByShell_ = false;
+  IconSource source_ = IconSource::kNone;
 };
 
 }  // namespace tasklist

@@ -3,6 +3,7 @@
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
 #include "tasklist/Switchability.h"
+#include "tasklist/TaskCaption.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 #include "ui/Mbcs.h"
@@ -29,6 +30,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   RootWnd = source.RootWnd;
   Wnd = source.Wnd;
   Caption = source.Caption;
+  WideCaption = source.WideCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
 }
@@ -37,7 +39,7 @@ void TWinInfos::Refresh() {
   Clear();
   WindowSnapshot windows;
   AddRoots(windows);
-  RefreshLookups lookups;
+  RefreshLookups lookups(windowIcon_);
   FillEntries(windows, lookups);
   RemoveUnfilled();
   ArrangeTasks();
@@ -79,11 +81,9 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   entry.Wnd = wnd;
-  entry.Caption = WindowTextOf(wnd);
+  ReadCaptions(wnd, entry);
   const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
-  const HICON classIcon =
-      Win32Platform == VER_PLATFORM_WIN32_NT ? reinterpret_cast<HICON>(::GetClassLongPtrA(wnd, GCLP_HICONSM)) : nullptr;
-  entry.Icon = classIcon ? TaskIcon::Borrowed(classIcon) : lookups.ShellIcon(path);
+  entry.Icon = lookups.Icon(wnd, path);
   entry.ExeName = ui::LowerAscii(ui::ExtractFileName(path));
 }
 

@@ -18,7 +18,8 @@ class TWinInfo : public ui::TCollectionItem {
  public:
   HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
   HWND Wnd = nullptr;      // the window to activate; 0 until the fill pass accepts one
-  std::string Caption;
+  std::string Caption;       // as the system's code page gives it; ordering and keys use it
+  std::wstring WideCaption;  // the same text with every character the code page lacks
   TaskIcon Icon;
   std::string ExeName;  // executable file name without folder, lower-cased
 
@@ -37,9 +38,13 @@ class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
   bool EditorMode() const { return editorMode_; }
   bool SortByCaption() const { return sortByCaption_; }
   bool SortByExe() const { return sortByExe_; }
+  bool WindowIcon() const { return windowIcon_; }
   void SetEditorMode(bool value) { editorMode_ = value; }
   void SetSortByCaption(bool value) { sortByCaption_ = value; }
   void SetSortByExe(bool value) { sortByExe_ = value; }
+  // Whether a window's own icon comes first (see IconLookup); off gives the class's small icon,
+  // else the file type's icon.
+  void SetWindowIcon(bool value) { windowIcon_ = value; }
 
  private:
   void AddRoots(WindowSnapshot& windows);
@@ -51,6 +56,7 @@ class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
   bool editorMode_ = false;
   bool sortByCaption_ = false;
   bool sortByExe_ = false;
+  bool windowIcon_ = true;
 };
 
 }  // namespace tasklist

@@ -1,6 +1,7 @@
 #include "tasklist/WindowQueries.h"
 
 #include "ui/Mbcs.h"
+#include "ui/WideText.h"
 
 #include <utility>
 #include <vector>
@@ -38,7 +39,7 @@ std::string ClassNameOf(HWND wnd, int bufferSize) {
 std::string WindowTextOf(HWND wnd) {
   std::string text;
   if (BelongsToAnotherThreadOfOurs(wnd)) {
-    text = ui::AnsiFromWide(StoredText(wnd));
+    text = ui::NarrowToAnsi(StoredText(wnd));
     if (text.size() >= kWindowTextBufferSize) text.resize(kWindowTextBufferSize - 1);
   } else {
     text = ReadText<char>(kWindowTextBufferSize,

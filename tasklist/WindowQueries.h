@@ -15,7 +15,7 @@ std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
 // The caption as GetWindowTextA gives it into kWindowTextBufferSize bytes, without a lead byte
 // whose trail byte did not fit.
 std::string WindowTextOf(HWND wnd);
-// The caption as GetWindowTextW gives it into kWindowTextBufferSize characters.
+// The caption as UTF-16, with the characters that the system's code page lacks.
 std::wstring WideWindowTextOf(HWND wnd);
 bool IsToolWindow(HWND wnd);
 

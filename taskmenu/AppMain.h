@@ -26,6 +26,7 @@ class TMainForm : public ui::TForm {
   void SetVNE(bool value) { Menu().SetVNE(value); }
   void SetSortTitle(bool value) { Menu().SetSortTitle(value); }
   void SetAutoHotKey(int value) { Menu().SetAutoHotKey(value); }
+  void SetWindowIcon(bool value) { Menu().SetWindowIcon(value); }
 
   void ShowTaskMenu();
   // Closes an open menu and makes the window ignore what is still under way, so that the object

@@ -1,6 +1,8 @@
 #include "taskmenu/TaskMenu.h"
 
+#include "tasklist/TaskCaption.h"
 #include "ui/Error.h"
+#include "ui/WideText.h"
 
 #include <commctrl.h>
 
@@ -74,23 +76,29 @@ void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfI
     if (image >= 0) imageOfIcon.emplace(task.Icon.Handle(), image);
   }
   const std::string caption = FormatItemCaption(task.Caption);
+  const std::wstring shown = tasklist::ShownCaption(task) + ui::WidenAnsi(AcceleratorSuffix());
   ui::TMenuItem& item = AddItem();
   item.Caption = caption;
+  item.WideCaption = shown;
   item.ImageIndex = image;
   item.OnClick = [this](ui::TMenuItem& chosen) { TaskItemClick(chosen); };
 }
 
 std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {
+  return caption + AcceleratorSuffix();
+}
+
+std::string TTaskPopupMenu::AcceleratorSuffix() const {
   const int position = ItemCount();
-  if (position >= kAcceleratorCount) return caption;
+  if (position >= kAcceleratorCount) return {};
   const std::string suffix = std::string("(&") + static_cast<char>('a' + position) + ")";
   switch (acceleratorStyle_) {
     case kAcceleratorAppended:
-      return caption + suffix;
+      return suffix;
     case kAcceleratorAfterSpace:
-      return caption + " " + suffix;
+      return " " + suffix;
     default:
-      return caption;
+      return {};
   }
 }
 

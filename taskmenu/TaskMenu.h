@@ -26,6 +26,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetVNE(bool value) { tasks_.SetEditorMode(value); }
   void SetSortTitle(bool value) { tasks_.SetSortByCaption(value); }
   void SetAutoHotKey(int value) { acceleratorStyle_ = value; }
+  void SetWindowIcon(bool value) { tasks_.SetWindowIcon(value); }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
@@ -38,6 +39,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   using ImageOfIcon = std::map<HICON, int>;
 
   void AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfIcon);
+  // What FormatItemCaption appends for the item about to be added.
+  std::string AcceleratorSuffix() const;
 
   tasklist::TWinInfos tasks_;
   bool inPopup_ = false;

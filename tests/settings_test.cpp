@@ -33,13 +33,14 @@ class Settings : public ::testing::Test {
 };
 
 TEST_F(Settings, EveryValueReachesItsConsumer) {
-  WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\n");
+  WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n");
   taskmenu::TMainForm form;
   EXPECT_TRUE(plugin::LoadSettings(form));
   const auto& tasks = form.Menu().Tasks();
   EXPECT_TRUE(tasks.SortByExe());
   EXPECT_TRUE(tasks.EditorMode());
   EXPECT_FALSE(tasks.SortByCaption());
+  EXPECT_FALSE(tasks.WindowIcon());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
 
   ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
@@ -75,6 +76,7 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
   EXPECT_FALSE(form.Menu().Tasks().SortByExe());
   EXPECT_FALSE(form.Menu().Tasks().EditorMode());
   EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
+  EXPECT_TRUE(form.Menu().Tasks().WindowIcon());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
 }
 

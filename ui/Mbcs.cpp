@@ -38,15 +38,6 @@ std::string WithoutLoneLeadByte(std::string text) {
   return text;
 }
 
-std::string AnsiFromWide(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int wideLength = static_cast<int>(text.size());
-  const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, ansi.data(), length, nullptr, nullptr);
-  return ansi;
-}
-
 std::string LowerAscii(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

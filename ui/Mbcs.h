@@ -24,9 +24,6 @@ std::string ExtractFileName(std::string_view path);
 // byte count may end.
 std::string WithoutLoneLeadByte(std::string text);
 
-// Wide text in the ANSI code page, as the platform's 8-bit calls convert it.
-std::string AnsiFromWide(std::wstring_view text);
-
 // "A" to "Z" become "a" to "z", byte by byte; nothing else changes.
 std::string LowerAscii(std::string text);
 

@@ -5,6 +5,7 @@
 #include "ui/Error.h"
 #include "ui/MenuChar.h"
 #include "ui/Module.h"
+#include "ui/WideText.h"
 #include "ui/WindowClass.h"
 
 #include <algorithm>
@@ -28,6 +29,10 @@ unique_hfont CreateMenuFont() {
   metrics.cbSize = sizeof(metrics);
   ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   return unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
+}
+
+std::wstring ShownText(const TMenuItem& item) {
+  return item.WideCaption.empty() ? WidenAnsi(item.Caption) : item.WideCaption;
 }
 
 // The highlighted position of a native menu, or -1.
@@ -115,9 +120,9 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
 
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   if (measure.itemData >= items_.size()) return;
-  const std::string& caption = items_[measure.itemData]->Caption;
+  const std::wstring caption = ShownText(*items_[measure.itemData]);
   RECT text{};
-  ::DrawTextA(measureDc_.get(), caption.c_str(), static_cast<int>(caption.size()), &text,
+  ::DrawTextW(measureDc_.get(), caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_SINGLELINE | DT_CALCRECT);
   measure.itemWidth = static_cast<UINT>(kMargin + kIconSize + kTextGap + (text.right - text.left) + kMargin);
   measure.itemHeight = static_cast<UINT>(std::max<LONG>(kIconSize, text.bottom - text.top) + 2 * kMargin);
@@ -138,8 +143,8 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
-  ::DrawTextA(draw.hDC, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  const std::wstring caption = ShownText(item);
+  ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }
 
 LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {

@@ -16,7 +16,8 @@ class TPopupMenu;
 
 class TMenuItem {
  public:
-  std::string Caption;
+  std::string Caption;       // what typed keys are matched against
+  std::wstring WideCaption;  // what is shown; the Caption when empty
   int ImageIndex = -1;  // position in the menu's image list; -1 for none
   std::function<void(TMenuItem&)> OnClick;
 

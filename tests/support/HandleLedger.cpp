@@ -42,6 +42,7 @@ decltype(&::DestroyWindow) realDestroyWindow;
 decltype(&::CreatePopupMenu) realCreatePopupMenu;
 decltype(&::DestroyMenu) realDestroyMenu;
 decltype(&::SHGetFileInfoA) realSHGetFileInfoA;
+decltype(&::ExtractIconExA) realExtractIconExA;
 decltype(&::DestroyIcon) realDestroyIcon;
 decltype(&::ImageList_Create) realImageList_Create;
 decltype(&::ImageList_Destroy) realImageList_Destroy;
@@ -80,6 +81,14 @@ BOOL WINAPI CountDestroyMenu(HMENU menu) {
 DWORD_PTR WINAPI CountSHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
   const DWORD_PTR result = realSHGetFileInfoA(path, attributes, info, size, flags);
   if (result && (flags & SHGFI_ICON)) Created("icon", info->hIcon);
+  return result;
+}
+UINT WINAPI CountExtractIconExA(LPCSTR path, int index, HICON* large, HICON* small, UINT count) {
+  const UINT result = realExtractIconExA(path, index, large, small, count);
+  // Only filled slots hold new icons; the count says nothing about which of the two sizes.
+  for (HICON* icons : {large, small}) {
+    for (UINT i = 0; icons && index != -1 && i < count; ++i) Created("icon", icons[i]);
+  }
   return result;
 }
 BOOL WINAPI CountDestroyIcon(HICON icon) {
@@ -171,6 +180,7 @@ HandleLedger::HandleLedger(HMODULE module) {
   patch("user32.dll", "CreatePopupMenu", realCreatePopupMenu, &CountCreatePopupMenu);
   patch("user32.dll", "DestroyMenu", realDestroyMenu, &CountDestroyMenu);
   patch("shell32.dll", "SHGetFileInfoA", realSHGetFileInfoA, &CountSHGetFileInfoA);
+  patch("shell32.dll", "ExtractIconExA", realExtractIconExA, &CountExtractIconExA);
   patch("user32.dll", "DestroyIcon", realDestroyIcon, &CountDestroyIcon);
   patch("comctl32.dll", "ImageList_Create", realImageList_Create, &CountImageListCreate);
   patch("comctl32.dll", "ImageList_Destroy", realImageList_Destroy, &CountImageListDestroy);

@@ -2,12 +2,15 @@
 // message loop.
 //
 //   swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]
+//              [--sample-windows]
 //
 // It prints the information record, initialises the plug-in, runs command 0 when its button is
 // clicked, on Ctrl+Alt+T (--hotkey), or once after MS milliseconds (--execute-after), and with
 // --quit-after closes an open menu and quits after MS milliseconds. On exit it unloads the
 // plug-in and frees the library. --capture saves a picture of the screen once the menu is open,
-// then closes the menu and quits.
+// then closes the menu and quits. --sample-windows opens sample application windows in the host's
+// own process (see SampleWindows.h).
+#include "SampleWindows.h"
 #include "ScreenCapture.h"
 #include "plugin/Exports.h"
 
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -123,7 +127,8 @@ LRESULT CALLBACK HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]\n");
+    std::fprintf(stderr, "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]"
+                         " [--sample-windows]\n");
     return 2;
   }
   char fullPath[MAX_PATH] = {};
@@ -153,8 +158,11 @@ int main(int argc, char** argv) {
                     hostWindow, reinterpret_cast<HMENU>(kRunButtonId), windowClass.hInstance, nullptr);
   plug.init(fullPath, 0);
 
+  std::unique_ptr<SampleWindows> samples;
   for (int i = 2; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--hotkey")) {
+    if (!std::strcmp(argv[i], "--sample-windows")) {
+      samples = std::make_unique<SampleWindows>();
+    } else if (!std::strcmp(argv[i], "--hotkey")) {
       ::RegisterHotKey(hostWindow, kHotKeyId, MOD_CONTROL | MOD_ALT, 'T');
     } else if (!std::strcmp(argv[i], "--execute-after") && i + 1 < argc) {
       ::SetTimer(hostWindow, kExecuteTimer, static_cast<UINT>(std::atoi(argv[++i])), nullptr);

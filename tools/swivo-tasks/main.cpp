@@ -15,11 +15,26 @@
 
 namespace {
 
+const char* IconSourceName(tasklist::IconSource source) {
+  switch (source) {
+    case tasklist::IconSource::kWindow:
+      return "window";
+    case tasklist::IconSource::kWindowClass:
+      return "class";
+    case tasklist::IconSource::kExecutable:
+      return "exe";
+    case tasklist::IconSource::kFileType:
+      return "shell";
+    default:
+      return "none";
+  }
+}
+
 void PrintTasks(const tasklist::TWinInfos& tasks) {
   std::printf("%-10s %-10s %-6s %-22s %s\n", "root", "window", "icon", "executable", "caption");
   for (int i = 0; i < tasks.Count(); ++i) {
     const tasklist::TWinInfo& task = tasks.Items(i);
-    const char* icon = !task.Icon ? "none" : task.Icon.MadeByShell() ? "shell" : "class";
+    const char* icon = IconSourceName(task.Icon.Source());
     std::printf("%-10p %-10p %-6s %-22s %s\n", static_cast<void*>(task.RootWnd), static_cast<void*>(task.Wnd), icon,
                 task.ExeName.c_str(), task.Caption.c_str());
   }

@@ -1,0 +1,302 @@
+// Each task shows its window's own icon first, then its class's, its executable's and last its
+// file type's, and its whole caption. The icon windows live on a second thread of this process,
+// since Wine reads no other process's icons. This program's first icon is solid red; the file
+// type's icon is made cyan by a patch of SHGetFileInfoA, as Wine would give the red one there too.
+#include "tasklist/TaskCaption.h"
+#include "tasklist/WindowIconQuery.h"
+#include "taskmenu/TaskMenu.h"
+#include "tests/support/ImportPatch.h"
+#include "tests/support/MenuDriver.h"
+#include "tests/support/Fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using testing_support::ImportPatch;
+
+namespace {
+
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);  // tests/support/exe-icon.ico
+constexpr COLORREF kCyan = RGB(0, 255, 255);
+constexpr int kSmall = 16;
+constexpr int kBig = 32;
+constexpr UINT kHangMessage = WM_APP + 1;
+constexpr wchar_t kWideCaption[] = L"Edge\u200B \u8FD9 \uAC00";
+
+ui::unique_hicon SolidIcon(COLORREF colour, int size) {
+  const HDC screen = ::GetDC(nullptr);
+  const HBITMAP colourBitmap = ::CreateCompatibleBitmap(screen, size, size);
+  ::ReleaseDC(nullptr, screen);
+  const std::vector<BYTE> opaque(static_cast<size_t>(size * size / 8), 0);
+  const HBITMAP mask = ::CreateBitmap(size, size, 1, 1, opaque.data());
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous = ::SelectObject(dc, colourBitmap);
+  const ui::unique_hbrush brush(::CreateSolidBrush(colour));
+  const RECT all{0, 0, size, size};
+  ::FillRect(dc, &all, brush.get());
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  ICONINFO info{TRUE, 0, 0, mask, colourBitmap};
+  ui::unique_hicon icon(::CreateIconIndirect(&info));
+  ::DeleteObject(mask);
+  ::DeleteObject(colourBitmap);
+  return icon;
+}
+
+// The colour in the middle of an image of the list, drawn over white.
+COLORREF ImageColour(HIMAGELIST images, int index) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSmall, -kSmall, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+  const RECT all{0, 0, kSmall, kSmall};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::ImageList_Draw(images, index, dc, 0, 0, ILD_NORMAL);
+  ::GdiFlush();
+  const DWORD pixel = static_cast<const DWORD*>(bits)[kSmall / 2 * kSmall + kSmall / 2];
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  ::DeleteObject(bitmap);
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+bool Near(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) < 48 && std::abs(GetGValue(a) - GetGValue(b)) < 48 &&
+         std::abs(GetBValue(a) - GetBValue(b)) < 48;
+}
+
+// The type's icon, made anew for each call: the menu destroys what the shell made for it.
+DWORD_PTR WINAPI CyanTypeIcon(LPCSTR, DWORD, SHFILEINFOA* info, UINT, UINT flags) {
+  if (!(flags & SHGFI_ICON)) return 0;
+  info->hIcon = SolidIcon(kCyan, kSmall).release();
+  return 1;
+}
+
+std::vector<std::wstring> drawnTexts;
+decltype(&::DrawTextW) realDrawTextW;
+int WINAPI RecordDrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT format) {
+  if (!(format & DT_CALCRECT)) drawnTexts.emplace_back(text, length < 0 ? wcslen(text) : static_cast<size_t>(length));
+  return realDrawTextW(dc, text, length, rect, format);
+}
+
+std::map<HWND, int> iconAsks;
+decltype(&::SendMessageTimeoutA) realSendMessageTimeoutA;
+LRESULT WINAPI CountIconAsks(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                             PDWORD_PTR result) {
+  if (msg == WM_GETICON) ++iconAsks[wnd];
+  return realSendMessageTimeoutA(wnd, msg, wParam, lParam, flags, timeout, result);
+}
+
+LONG activations = 0;
+LRESULT CALLBACK CountActivations(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) ++activations;
+  return ::DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+void RegisterClassWithIcons(const char* name, HICON big, HICON small) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &::DefWindowProcA;
+  windowClass.lpszClassName = name;
+  windowClass.hIcon = big;
+  windowClass.hIconSm = small;
+  ::RegisterClassExA(&windowClass);
+}
+
+// The windows of the icon steps, on a thread of their own that pumps its messages; a posted
+// kHangMessage makes it sleep wParam milliseconds.
+class IconThread {
+ public:
+  IconThread() {
+    ready_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    thread_.reset(::CreateThread(nullptr, 0, &Run, this, 0, &threadId_));
+    ::WaitForSingleObject(ready_.get(), 10000);
+  }
+  ~IconThread() {
+    ::PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    ::WaitForSingleObject(thread_.get(), 10000);
+  }
+  void Hang(DWORD ms) const { ::PostThreadMessageA(threadId_, kHangMessage, ms, 0); }
+
+  ui::unique_hicon green = SolidIcon(kGreen, kSmall);
+  ui::unique_hicon blue = SolidIcon(kBlue, kBig);
+  ui::unique_hicon magenta = SolidIcon(kMagenta, kSmall);
+  ui::unique_hicon yellowBig = SolidIcon(kYellow, kBig);
+  ui::unique_hicon yellowSmall = SolidIcon(kYellow, kSmall);
+  HWND smallIcon = nullptr, bigIcon = nullptr, classAndOwn = nullptr, neither = nullptr, classOnly = nullptr;
+
+ private:
+  static DWORD WINAPI Run(void* self) { return static_cast<IconThread*>(self)->Loop(); }
+
+  HWND Open(const char* windowClass, const char* caption) const {
+    return ::CreateWindowExA(0, windowClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 100, nullptr,
+                             nullptr, nullptr, nullptr);
+  }
+
+  DWORD Loop() {
+    RegisterClassWithIcons("WindowIconTestPlain", nullptr, nullptr);
+    RegisterClassWithIcons("WindowIconTestClassIcons", yellowBig.get(), yellowSmall.get());
+    RegisterClassWithIcons("WindowIconTestBigClassIcon", yellowBig.get(), nullptr);
+    smallIcon = Open("WindowIconTestPlain", "small window icon");
+    ::SendMessageA(smallIcon, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(green.get()));
+    bigIcon = Open("WindowIconTestPlain", "big window icon");
+    ::SendMessageA(bigIcon, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(blue.get()));
+    classAndOwn = Open("WindowIconTestClassIcons", "class and window icon");
+    ::SendMessageA(classAndOwn, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(magenta.get()));
+    neither = Open("WindowIconTestPlain", "no icon of its own");
+    classOnly = Open("WindowIconTestBigClassIcon", "class icon only");
+    ::SetEvent(ready_.get());
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      if (!msg.hwnd && msg.message == kHangMessage) ::Sleep(static_cast<DWORD>(msg.wParam));
+      ::DispatchMessageA(&msg);
+    }
+    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly}) ::DestroyWindow(wnd);
+    return 0;
+  }
+
+  ui::unique_kernel_handle ready_;
+  ui::unique_kernel_handle thread_;
+  DWORD threadId_ = 0;
+};
+
+class WindowIcons : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { icons = std::make_unique<IconThread>(); }
+  static void TearDownTestSuite() { icons.reset(); }
+
+  // The colour drawn for the item of each window, after a popup.
+  COLORREF ColourOf(HWND wnd) {
+    for (int i = 0; i < menu.Tasks().Count(); ++i) {
+      if (menu.Tasks().Items(i).Wnd != wnd) continue;
+      const int image = menu.Items(i).ImageIndex;
+      return image < 0 ? CLR_INVALID : ImageColour(menu.Images(), image);
+    }
+    ADD_FAILURE() << "window not listed";
+    return CLR_INVALID;
+  }
+
+  void PopupAndDismiss() {
+    testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
+    menu.PopupTasks(10, 10);
+    ASSERT_TRUE(testing_support::MenuActionRan());
+  }
+
+  static std::unique_ptr<IconThread> icons;
+  ImportPatch typeIcon{::GetModuleHandleA(nullptr), "shell32.dll", "SHGetFileInfoA",
+                       reinterpret_cast<void*>(&CyanTypeIcon)};
+  taskmenu::TTaskPopupMenu menu;
+};
+
+std::unique_ptr<IconThread> WindowIcons::icons;
+
+TEST_F(WindowIcons, EachItemDrawsTheFirstIconFoundAndBorrowedIconsStay) {
+  PopupAndDismiss();
+  const struct {
+    HWND wnd;
+    COLORREF expected;
+    const char* step;
+  } cases[] = {
+      {icons->smallIcon, kGreen, "small window icon"},      {icons->bigIcon, kBlue, "big window icon"},
+      {icons->classAndOwn, kMagenta, "window's over class"}, {icons->neither, kRed, "executable's icon"},
+      {icons->classOnly, kYellow, "class icon"},
+  };
+  for (const auto& item : cases) {
+    const COLORREF drawn = ColourOf(item.wnd);
+    EXPECT_TRUE(Near(drawn, item.expected)) << item.step << ": drawn " << std::hex << drawn;
+  }
+  ICONINFO info{};
+  for (HICON borrowed : {icons->green.get(), icons->blue.get(), icons->magenta.get(), icons->yellowBig.get()}) {
+    ASSERT_TRUE(::GetIconInfo(borrowed, &info)) << "a borrowed icon was destroyed";
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+  }
+}
+
+TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {
+  menu.SetWindowIcon(false);
+  PopupAndDismiss();
+  EXPECT_TRUE(Near(ColourOf(icons->smallIcon), kCyan));
+  EXPECT_TRUE(Near(ColourOf(icons->bigIcon), kCyan));
+  EXPECT_TRUE(Near(ColourOf(icons->classAndOwn), kYellow));
+  EXPECT_TRUE(Near(ColourOf(icons->neither), kCyan));
+}
+
+TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {
+  ImportPatch count(::GetModuleHandleA(nullptr), "user32.dll", "SendMessageTimeoutA",
+                    reinterpret_cast<void*>(&CountIconAsks));
+  realSendMessageTimeoutA = reinterpret_cast<decltype(realSendMessageTimeoutA)>(count.Original());
+  ASSERT_TRUE(realSendMessageTimeoutA);
+  iconAsks.clear();
+  constexpr DWORD kHangMs = 2000;
+  icons->Hang(kHangMs);
+  ::Sleep(300);  // until the thread sleeps
+  tasklist::WindowIconQuery query;
+  const DWORD start = ::GetTickCount();
+  int asked = 0;
+  for (HWND wnd : {icons->smallIcon, icons->bigIcon, icons->classAndOwn, icons->neither, icons->classOnly}) {
+    EXPECT_EQ(query.IconOf(wnd), nullptr);
+    asked += iconAsks[wnd];
+  }
+  EXPECT_LT(::GetTickCount() - start, kHangMs / 2);
+  EXPECT_EQ(asked, 1);
+  ::SendMessageA(icons->smallIcon, WM_NULL, 0, 0);  // until it answers again
+}
+
+TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = &CountActivations;
+  windowClass.lpszClassName = L"WindowIconTestCaption";
+  ::RegisterClassW(&windowClass);
+  ui::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
+                                        200, 100, nullptr, nullptr, nullptr, nullptr));
+  ::SetWindowTextW(wnd.get(), kWideCaption);
+  ImportPatch draw(::GetModuleHandleA(nullptr), "user32.dll", "DrawTextW", reinterpret_cast<void*>(&RecordDrawTextW));
+  realDrawTextW = reinterpret_cast<decltype(realDrawTextW)>(draw.Original());
+  ASSERT_TRUE(realDrawTextW);
+
+  taskmenu::TTaskPopupMenu menu;
+  menu.SetAutoHotKey(1);
+  drawnTexts.clear();
+  testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
+  menu.PopupTasks(10, 10);
+  int index = -1;
+  for (int i = 0; i < menu.Tasks().Count(); ++i) {
+    if (menu.Tasks().Items(i).Wnd == wnd.get()) index = i;
+  }
+  ASSERT_GE(index, 0);
+  ASSERT_LT(index, 26);
+  const std::wstring expected = std::wstring(kWideCaption) + L"(&" + static_cast<wchar_t>(L'a' + index) + L")";
+  EXPECT_NE(std::find(drawnTexts.begin(), drawnTexts.end(), expected), drawnTexts.end());
+
+  const LONG before = activations;
+  testing_support::WhenMenuOpens([index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
+  menu.PopupTasks(10, 10);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }));
+}
+
+TEST(WideCaptions, AnEntryWhoseCaptionWasRewrittenShowsTheRewrittenOne) {
+  tasklist::TWinInfos tasks;
+  tasklist::TWinInfo& task = tasks.Add();
+  task.WideCaption = L"memo​ - Velnote";
+  task.Caption = "memo? - Velnote";
+  EXPECT_EQ(tasklist::ShownCaption(task), task.WideCaption);
+  task.Caption = "memo? - (C:\\docs\\)";
+  EXPECT_EQ(tasklist::ShownCaption(task), L"memo? - (C:\\docs\\)");
+}
+
+}  // namespace
