@@ -1,6 +1,9 @@
 #include "taskmenu/AppMain.h"
 
 #include "tasklist/NUnit.h"
+#include "ui/Error.h"
+
+#include <algorithm>
 
 namespace taskmenu {
 namespace {
@@ -17,13 +20,69 @@ constexpr ui::FormDescription kMainFormDescription{
     49,
 };
 
-// Runs the messages waiting in the thread's queue, the chosen item's command among them. A quit
-// request taken on the way is posted again, so that the host's loop still ends.
-void DispatchWaitingMessages() {
+}  // namespace
+
+TMainForm::TMainForm() : ui::TForm(kMainFormDescription), menu_(std::make_unique<TTaskPopupMenu>()) {
+  try {
+    CreateWnd();
+  } catch (const ui::Error&) {
+    // Nothing of the native side is left; the settings still reach the menu object.
+  }
+}
+
+TMainForm::~TMainForm() {
+  DestroyWnd();
+  menu_.reset();
+}
+
+void TMainForm::CreateWnd() {
+  ui::TForm::CreateWnd();
+  try {
+    menu_->CreateOwner();
+  } catch (...) {
+    DestroyWnd();  // the window and its menu exist together or not at all
+    throw;
+  }
+}
+
+bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  result = 0;
+  switch (msg) {
+    case WM_HOTKEY:
+      WMHotKey(wParam);
+      return true;
+    case kDispatchMarkMessage:
+      lastMarkReached_ = std::max(lastMarkReached_, wParam);
+      return true;
+    case WM_CLOSE:
+      return true;  // the trigger window lives until unload; Alt+F4 or WM_CLOSE do not end it
+    default:
+      return false;
+  }
+}
+
+void TMainForm::WMHotKey(WPARAM id) {
+  // A trigger that arrives while the menu is open leaves it alone: the user's keys stay with it.
+  if (id == kTriggerHotKeyId && !retired_ && !menu_->InPopup()) ShowTaskMenu();
+}
+
+void TMainForm::Retire() {
+  retired_ = true;
+  menu_->Cancel();
+}
+
+// Runs the messages that wait when the menu has closed, the chosen item's command among them, up
+// to a mark posted behind them: what arrives meanwhile (a busy timer, say) is left to the host's
+// own loop. A quit request taken on the way is posted again, so that the host's loop still ends.
+void TMainForm::DispatchWaitingMessages() {
+  const WPARAM mark = ++marksPosted_;
+  const bool marked = ::PostMessageA(Handle(), kDispatchMarkMessage, mark, 0);
   MSG msg;
   bool quit = false;
   WPARAM exitCode = 0;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (int dispatched = 0; dispatched < kMaxDispatchedMessages && !retired_ && (!marked || lastMarkReached_ < mark);
+       ++dispatched) {
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
     if (msg.message == WM_QUIT) {
       quit = true;
       exitCode = msg.wParam;
@@ -33,36 +92,6 @@ void DispatchWaitingMessages() {
     ::DispatchMessageA(&msg);
   }
   if (quit) ::PostQuitMessage(static_cast<int>(exitCode));
-}
-
-}  // namespace
-
-TMainForm::TMainForm() : ui::TForm(kMainFormDescription) { CreateWnd(); }
-
-TMainForm::~TMainForm() {
-  DestroyWnd();
-  menu_.reset();
-}
-
-void TMainForm::CreateWnd() {
-  ui::TForm::CreateWnd();
-  menu_ = std::make_unique<TTaskPopupMenu>();
-}
-
-bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (msg != WM_HOTKEY) return false;
-  WMHotKey(wParam);
-  result = 0;
-  return true;
-}
-
-void TMainForm::WMHotKey(WPARAM id) {
-  if (id == kTriggerHotKeyId && !retired_) ShowTaskMenu();
-}
-
-void TMainForm::Retire() {
-  retired_ = true;
-  if (menu_->InPopup()) ::EndMenu();
 }
 
 void TMainForm::ShowTaskMenu() {

@@ -13,9 +13,16 @@ namespace taskmenu {
 inline constexpr WPARAM kTriggerHotKeyId = 0x4321;
 // How long the foreground may settle after the menu before it is given back.
 inline constexpr DWORD kSettleDelayMs = 100;
+// Posted behind the messages that wait when the menu closes; wParam numbers it.
+inline constexpr UINT kDispatchMarkMessage = WM_APP + 1;
+// At most this many waiting messages are dispatched after a menu: the platform's limit of posted
+// messages in one queue, so no more can have been waiting when the mark could not be posted.
+inline constexpr int kMaxDispatchedMessages = 10000;
 
 class TMainForm : public ui::TForm {
  public:
+  // Comes into being also when the platform cannot make its native window or the menu's (out of
+  // USER or GDI objects): Handle() makes them later.
   TMainForm();
   ~TMainForm() override;
 
@@ -28,8 +35,8 @@ class TMainForm : public ui::TForm {
   void SetAutoHotKey(int value) { Menu().SetAutoHotKey(value); }
 
   void ShowTaskMenu();
-  // Closes an open menu and makes the window ignore what is still under way, so that the object
-  // can be released as soon as our message handling has unwound.
+  // Closes an open menu (also one still being built) and makes the window ignore what is still
+  // under way, so that the object can be released as soon as our message handling has unwound.
   void Retire();
   TTaskPopupMenu& Menu() const { return *menu_; }
 
@@ -39,9 +46,12 @@ class TMainForm : public ui::TForm {
 
  private:
   void WMHotKey(WPARAM id);
+  void DispatchWaitingMessages();
 
   std::unique_ptr<TTaskPopupMenu> menu_;
   bool retired_ = false;
+  WPARAM marksPosted_ = 0;
+  WPARAM lastMarkReached_ = 0;
   bool fixedPos_ = false;
   int fixedX_ = 0;
   int fixedY_ = 0;

@@ -1,10 +1,11 @@
 // The real plug-in DLL loaded the way the host loads it: exports, records, lifecycle.
-#include "plugin/Exports.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/PluginLibrary.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -16,23 +17,18 @@ const std::string kCommandCaption = "\x83^\x83X\x83N\x88\xea\x97\x97\x83\x81\x83
 class PluginDll : public ::testing::Test {
  protected:
   void SetUp() override {
-    path = testing_support::ProgramFolder() + "swivo_p.dll";
-    library.reset(::LoadLibraryA(path.c_str()));
-    ASSERT_TRUE(library) << path;
-    initPluginInfo = Export<plugin::InitPluginInfoFn>("MVREvent_InitPluginInfo");
-    freePluginInfo = Export<plugin::FreePluginInfoFn>("MVREvent_FreePluginInfo");
-    init = Export<plugin::InitFn>("MVREvent_Init");
-    unload = Export<plugin::UnloadFn>("MVREvent_Unload");
-    execute = Export<plugin::ExecuteFn>("MVREvent_Execute");
-    windowsHook = Export<plugin::WindowsHookFn>("MVREvent_WindowsHook");
+    library = std::make_unique<testing_support::PluginLibrary>();
+    ASSERT_TRUE(library->Loaded()) << library->path;
+    path = library->path;
+    initPluginInfo = library->initPluginInfo;
+    freePluginInfo = library->freePluginInfo;
+    init = library->init;
+    unload = library->unload;
+    execute = library->execute;
+    windowsHook = library->windowsHook;
   }
   void TearDown() override {
     if (unload) unload();
-  }
-
-  template <typename Function>
-  Function Export(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library.get(), name)));
   }
 
   HWND TriggerWindow() const { return ::FindWindowA("TSwivoMainForm", nullptr); }
@@ -46,8 +42,8 @@ class PluginDll : public ::testing::Test {
     return count;
   }
 
+  std::unique_ptr<testing_support::PluginLibrary> library;
   std::string path;
-  ui::unique_hmodule library;
   plugin::InitPluginInfoFn initPluginInfo = nullptr;
   plugin::FreePluginInfoFn freePluginInfo = nullptr;
   plugin::InitFn init = nullptr;
@@ -60,9 +56,9 @@ TEST_F(PluginDll, ExportsTheSixFunctionsByNameAndOrdinal) {
   const char* names[] = {"MVREvent_WindowsHook", "MVREvent_Execute",        "MVREvent_Unload",
                          "MVREvent_Init",        "MVREvent_FreePluginInfo", "MVREvent_InitPluginInfo"};
   for (int ordinal = 1; ordinal <= 6; ++ordinal) {
-    const FARPROC byName = ::GetProcAddress(library.get(), names[ordinal - 1]);
+    const FARPROC byName = ::GetProcAddress(library->Module(), names[ordinal - 1]);
     EXPECT_TRUE(byName) << names[ordinal - 1];
-    EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(library.get(), MAKEINTRESOURCEA(ordinal))),
+    EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(library->Module(), MAKEINTRESOURCEA(ordinal))),
               reinterpret_cast<void*>(byName))
         << "ordinal " << ordinal;
   }

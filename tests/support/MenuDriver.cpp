@@ -38,12 +38,12 @@ void Schedule(std::function<HWND()> find, std::function<void(HWND)> action, DWOR
   pending.timer = ::SetTimer(nullptr, 0, kPollMs, &Poll);
 }
 
+}  // namespace
+
 HWND OpenMenuWindow() {
   const HWND menu = ::FindWindowA("#32768", nullptr);
   return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
-
-}  // namespace
 
 void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs) {
   Schedule(&OpenMenuWindow, std::move(action), timeoutMs);

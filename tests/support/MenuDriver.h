@@ -10,6 +10,9 @@
 
 namespace testing_support {
 
+// The open (visible) popup menu window, or 0.
+HWND OpenMenuWindow();
+
 // Runs `action(menuWindow)` once the menu is open; gives up after `timeoutMs`.
 void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs = 20000);
 // Whether the last scheduled action has run.
