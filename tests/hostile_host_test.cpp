@@ -88,9 +88,10 @@ class HostileHost : public ::testing::Test {
                                        100, nullptr, nullptr, ui::ThisModule(), nullptr));
     host = hostWindow.get();
     safetyDismissed = false;
-    ::SetTimer(nullptr, 0, kSafetyDismissMs, &SafetyDismiss);
+    safetyTimer = ::SetTimer(nullptr, 0, kSafetyDismissMs, &SafetyDismiss);
   }
   void TearDown() override {
+    ::KillTimer(nullptr, safetyTimer);
     if (library->Loaded()) library->unload();
     PumpMessages(50);
     library.reset();
@@ -105,6 +106,7 @@ class HostileHost : public ::testing::Test {
   }
 
   ui::unique_hwnd hostWindow;
+  UINT_PTR safetyTimer = 0;
 };
 
 enum class Moment { WhileBuilding, WhileOpen, QueuedAtClose };

@@ -6,8 +6,33 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <new>
 #include <string>
+
+namespace {
+
+bool failAllocations = false;
+
+// Makes every allocation fail for one scope.
+class OutOfMemory {
+ public:
+  OutOfMemory() { failAllocations = true; }
+  OutOfMemory(const OutOfMemory&) = delete;
+  OutOfMemory& operator=(const OutOfMemory&) = delete;
+  ~OutOfMemory() { failAllocations = false; }
+};
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  void* block = failAllocations ? nullptr : std::malloc(size ? size : 1);
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -60,6 +85,31 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
   EXPECT_FALSE(form.Menu().Tasks().EditorMode());
   EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
+}
+
+TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
+  WriteIni("[GLOBAL]\r\nX_pos=20\r\nY_pos=20\r\nSort=1\r\nSortTitle=0\r\n");
+  ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
+                                         100, 100, nullptr, nullptr, nullptr, nullptr));
+  taskmenu::TMainForm form;
+  bool loaded = false;
+  {
+    OutOfMemory starved;
+    loaded = plugin::LoadSettings(form);
+  }
+  EXPECT_TRUE(loaded);
+  EXPECT_FALSE(form.Menu().Tasks().SortByExe());
+  EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
+  // The fixed point is (100, 100), the defaults, not (0, 0).
+  form.SetMenuFixPos(true);
+  RECT menuRect{};
+  testing_support::WhenMenuOpens([&](HWND open) {
+    ::GetWindowRect(open, &menuRect);
+    testing_support::PressInMenu(open, VK_ESCAPE);
+  });
+  ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+  EXPECT_EQ(menuRect.left, 100);
 }
 
 TEST_F(Settings, AFileHeldOpenForWritingGivesTheDefaultsAndAWorkingPlugin) {
