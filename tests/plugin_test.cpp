@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
 namespace {
@@ -14,19 +13,10 @@ namespace {
 const std::string kDisplayName = "\x83^\x83X\x83N\x90\xd8\x91\xd6";
 const std::string kCommandCaption = "\x83^\x83X\x83N\x88\xea\x97\x97\x83\x81\x83j\x83\x85\x81[";
 
-class PluginDll : public ::testing::Test {
+// The test sees the library's exports as its own members.
+class PluginDll : public ::testing::Test, public testing_support::PluginLibrary {
  protected:
-  void SetUp() override {
-    library = std::make_unique<testing_support::PluginLibrary>();
-    ASSERT_TRUE(library->Loaded()) << library->path;
-    path = library->path;
-    initPluginInfo = library->initPluginInfo;
-    freePluginInfo = library->freePluginInfo;
-    init = library->init;
-    unload = library->unload;
-    execute = library->execute;
-    windowsHook = library->windowsHook;
-  }
+  void SetUp() override { ASSERT_TRUE(Loaded()) << path; }
   void TearDown() override {
     if (unload) unload();
   }
@@ -41,24 +31,15 @@ class PluginDll : public ::testing::Test {
     }
     return count;
   }
-
-  std::unique_ptr<testing_support::PluginLibrary> library;
-  std::string path;
-  plugin::InitPluginInfoFn initPluginInfo = nullptr;
-  plugin::FreePluginInfoFn freePluginInfo = nullptr;
-  plugin::InitFn init = nullptr;
-  plugin::UnloadFn unload = nullptr;
-  plugin::ExecuteFn execute = nullptr;
-  plugin::WindowsHookFn windowsHook = nullptr;
 };
 
 TEST_F(PluginDll, ExportsTheSixFunctionsByNameAndOrdinal) {
   const char* names[] = {"MVREvent_WindowsHook", "MVREvent_Execute",        "MVREvent_Unload",
                          "MVREvent_Init",        "MVREvent_FreePluginInfo", "MVREvent_InitPluginInfo"};
   for (int ordinal = 1; ordinal <= 6; ++ordinal) {
-    const FARPROC byName = ::GetProcAddress(library->Module(), names[ordinal - 1]);
+    const FARPROC byName = ::GetProcAddress(Module(), names[ordinal - 1]);
     EXPECT_TRUE(byName) << names[ordinal - 1];
-    EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(library->Module(), MAKEINTRESOURCEA(ordinal))),
+    EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(Module(), MAKEINTRESOURCEA(ordinal))),
               reinterpret_cast<void*>(byName))
         << "ordinal " << ordinal;
   }

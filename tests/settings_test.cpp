@@ -47,6 +47,20 @@ class Settings : public ::testing::Test {
   void TearDown() override { ::DeleteFileA(IniPath().c_str()); }
 
   std::string IniPath() const { return folder + "swivo_p.ini"; }
+
+  // Where the form's menu opens, beside a window of ours so that it has an item.
+  static RECT MenuRect(taskmenu::TMainForm& form) {
+    ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
+                                           100, 100, nullptr, nullptr, nullptr, nullptr));
+    RECT menuRect{};
+    testing_support::WhenMenuOpens([&](HWND open) {
+      ::GetWindowRect(open, &menuRect);
+      testing_support::PressInMenu(open, VK_ESCAPE);
+    });
+    ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+    EXPECT_TRUE(testing_support::MenuActionRan());
+    return menuRect;
+  }
   void WriteIni(const std::string& text) const { std::ofstream(IniPath(), std::ios::binary) << text; }
 
   std::string folder;
@@ -62,15 +76,7 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_FALSE(tasks.SortByCaption());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
 
-  ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
-                                         100, 100, nullptr, nullptr, nullptr, nullptr));
-  RECT menuRect{};
-  testing_support::WhenMenuOpens([&](HWND open) {
-    ::GetWindowRect(open, &menuRect);
-    testing_support::PressInMenu(open, VK_ESCAPE);
-  });
-  ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
-  ASSERT_TRUE(testing_support::MenuActionRan());
+  const RECT menuRect = MenuRect(form);
   EXPECT_EQ(menuRect.left, 120);
   // A menu taller than the room below the point is moved up to stay on the screen.
   if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 130) {
@@ -89,8 +95,6 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
 
 TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
   WriteIni("[GLOBAL]\r\nX_pos=20\r\nY_pos=20\r\nSort=1\r\nSortTitle=0\r\n");
-  ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
-                                         100, 100, nullptr, nullptr, nullptr, nullptr));
   taskmenu::TMainForm form;
   bool loaded = false;
   {
@@ -102,14 +106,7 @@ TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
   EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
   // The fixed point is (100, 100), the defaults, not (0, 0).
   form.SetMenuFixPos(true);
-  RECT menuRect{};
-  testing_support::WhenMenuOpens([&](HWND open) {
-    ::GetWindowRect(open, &menuRect);
-    testing_support::PressInMenu(open, VK_ESCAPE);
-  });
-  ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
-  ASSERT_TRUE(testing_support::MenuActionRan());
-  EXPECT_EQ(menuRect.left, 100);
+  EXPECT_EQ(MenuRect(form).left, 100);
 }
 
 TEST_F(Settings, AFileHeldOpenForWritingGivesTheDefaultsAndAWorkingPlugin) {
