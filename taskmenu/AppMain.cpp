@@ -20,13 +20,20 @@ constexpr ui::FormDescription kMainFormDescription{
     49,
 };
 
+// Posted behind the messages that wait when the menu closes; wParam numbers it.
+constexpr UINT kDispatchMarkMessage = WM_APP + 1;
+// At most this many waiting messages are dispatched after a menu: the platform's limit of posted
+// messages in one queue, so no more can have been waiting when the mark could not be posted.
+constexpr int kMaxDispatchedMessages = 10000;
+
 }  // namespace
 
 TMainForm::TMainForm() : ui::TForm(kMainFormDescription), menu_(std::make_unique<TTaskPopupMenu>()) {
   try {
     CreateWnd();
   } catch (const ui::Error&) {
-    // Nothing of the native side is left; the settings still reach the menu object.
+    // Out of USER or GDI objects: nothing native is left, the settings still reach the menu, and
+    // Handle() makes the windows when the command runs.
   }
 }
 

@@ -13,11 +13,6 @@ namespace taskmenu {
 inline constexpr WPARAM kTriggerHotKeyId = 0x4321;
 // How long the foreground may settle after the menu before it is given back.
 inline constexpr DWORD kSettleDelayMs = 100;
-// Posted behind the messages that wait when the menu closes; wParam numbers it.
-inline constexpr UINT kDispatchMarkMessage = WM_APP + 1;
-// At most this many waiting messages are dispatched after a menu: the platform's limit of posted
-// messages in one queue, so no more can have been waiting when the mark could not be posted.
-inline constexpr int kMaxDispatchedMessages = 10000;
 
 class TMainForm : public ui::TForm {
  public:
