@@ -3,36 +3,12 @@
 #include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/OutOfMemory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <new>
 #include <string>
-
-namespace {
-
-bool failAllocations = false;
-
-// Makes every allocation fail for one scope.
-class OutOfMemory {
- public:
-  OutOfMemory() { failAllocations = true; }
-  OutOfMemory(const OutOfMemory&) = delete;
-  OutOfMemory& operator=(const OutOfMemory&) = delete;
-  ~OutOfMemory() { failAllocations = false; }
-};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  void* block = failAllocations ? nullptr : std::malloc(size ? size : 1);
-  if (!block) throw std::bad_alloc();
-  return block;
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -98,7 +74,7 @@ TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
   taskmenu::TMainForm form;
   bool loaded = false;
   {
-    OutOfMemory starved;
+    testing_support::OutOfMemory starved;
     loaded = plugin::LoadSettings(form);
   }
   EXPECT_TRUE(loaded);
