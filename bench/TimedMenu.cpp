@@ -11,6 +11,7 @@ TimedMenu* timedMenu = nullptr;
 }  // namespace
 
 TimedMenu::TimedMenu() {
+  CreateOwner();  // the owner window is subclassed here, before the first popup
   timedMenu = this;
   baseProc_ = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TimedMenu::OwnerProc)));

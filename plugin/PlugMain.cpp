@@ -4,8 +4,8 @@
 #include "plugin/LibraryPath.h"
 #include "plugin/SettingsFileName.h"
 #include "taskmenu/AppMain.h"
-#include "ui/Error.h"
 #include "ui/DispatchScope.h"
+#include "ui/Module.h"
 
 #include <memory>
 
@@ -16,11 +16,12 @@ constexpr int kCommandTaskList = 0;
 
 std::unique_ptr<taskmenu::TMainForm> MainForm;
 
-// The settings beside the library, or none when the file exists but cannot be read.
+// The settings beside the library, or none when the file exists but cannot be read or memory
+// runs out while it is read.
 std::unique_ptr<IniFile> OpenSettings() {
   try {
     return std::make_unique<IniFile>(SettingsFileName(LibraryPath(PluginFileName)));
-  } catch (const ui::Error&) {
+  } catch (const std::exception&) {
     return nullptr;
   }
 }
@@ -30,7 +31,7 @@ std::unique_ptr<IniFile> OpenSettings() {
 void RetireMainForm() {
   if (!MainForm) return;
   MainForm->Retire();
-  ui::ReleaseWhenIdle([form = std::shared_ptr<taskmenu::TMainForm>(std::move(MainForm))]() mutable { form.reset(); });
+  ui::ReleaseWhenIdle(std::move(MainForm));
 }
 
 }  // namespace
@@ -50,16 +51,32 @@ void Execute(int commandId) {
   ::PostMessageA(MainForm->Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
 }
 
-void Unload() { RetireMainForm(); }
+void Unload() {
+  // The host frees the library right after this. Our frames under the host's call (the menu's
+  // loop, our dispatching) must still return into mapped code, and nothing of ours can free the
+  // library after the last of them, so it stays loaded until the process ends.
+  if (ui::InDispatch()) ui::KeepThisModuleLoaded();
+  RetireMainForm();
+}
 
 bool LoadSettings(taskmenu::TMainForm& form) {
   // A settings file that cannot be read (another program holds it open for writing, say) leaves
   // the defaults: the plug-in needs only valid values, and the defaults are.
+  // A lookup that runs out of memory gives the default too.
   const std::unique_ptr<IniFile> ini = OpenSettings();
   constexpr char kSection[] = "GLOBAL";
-  auto readBool = [&](const char* key, bool fallback) { return ini ? ini->ReadBool(kSection, key, fallback) : fallback; };
+  auto read = [&](auto lookup, auto fallback) {
+    try {
+      return ini ? lookup(*ini) : fallback;
+    } catch (const std::exception&) {
+      return fallback;
+    }
+  };
+  auto readBool = [&](const char* key, bool fallback) {
+    return read([&](const IniFile& file) { return file.ReadBool(kSection, key, fallback); }, fallback);
+  };
   auto readInteger = [&](const char* key, int32_t fallback) {
-    return ini ? ini->ReadInteger(kSection, key, fallback) : fallback;
+    return read([&](const IniFile& file) { return file.ReadInteger(kSection, key, fallback); }, fallback);
   };
   // Each value is handed on as soon as it is read, in this order.
   form.SetMenuFixPos(readBool("MenuFixPos", false));

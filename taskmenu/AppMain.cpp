@@ -2,6 +2,9 @@
 
 #include "tasklist/Foreground.h"
 #include "tasklist/NUnit.h"
+#include "ui/Error.h"
+
+#include <algorithm>
 
 namespace taskmenu {
 namespace {
@@ -18,13 +21,76 @@ constexpr ui::FormDescription kMainFormDescription{
     49,
 };
 
-// Runs the messages waiting in the thread's queue, the chosen item's command among them. A quit
-// request taken on the way is posted again, so that the host's loop still ends.
-void DispatchWaitingMessages() {
+// Posted behind the messages that wait when the menu closes; wParam numbers it.
+constexpr UINT kDispatchMarkMessage = WM_APP + 1;
+// At most this many waiting messages are dispatched after a menu: the platform's limit of posted
+// messages in one queue, so no more can have been waiting when the mark could not be posted.
+constexpr int kMaxDispatchedMessages = 10000;
+
+}  // namespace
+
+TMainForm::TMainForm() : ui::TForm(kMainFormDescription), menu_(std::make_unique<TTaskPopupMenu>()) {
+  try {
+    CreateWnd();
+  } catch (const ui::Error&) {
+    // Out of USER or GDI objects: nothing native is left, the settings still reach the menu, and
+    // Handle() makes the windows when the command runs.
+  }
+}
+
+TMainForm::~TMainForm() {
+  DestroyWnd();
+  menu_.reset();
+}
+
+void TMainForm::CreateWnd() {
+  ui::TForm::CreateWnd();
+  try {
+    menu_->CreateOwner();
+  } catch (...) {
+    DestroyWnd();  // the window and its menu exist together or not at all
+    throw;
+  }
+}
+
+bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  result = 0;
+  switch (msg) {
+    case WM_HOTKEY:
+      WMHotKey(wParam);
+      return true;
+    case kDispatchMarkMessage:
+      lastMarkReached_ = std::max(lastMarkReached_, wParam);
+      return true;
+    case WM_CLOSE:
+      return true;  // the trigger window lives until unload; Alt+F4 or WM_CLOSE do not end it
+    default:
+      return false;
+  }
+}
+
+void TMainForm::WMHotKey(WPARAM id) {
+  // A trigger that arrives while the menu is open leaves it alone: the user's keys stay with it.
+  if (id == kTriggerHotKeyId && !retired_ && !menu_->InPopup()) ShowTaskMenu();
+}
+
+void TMainForm::Retire() {
+  retired_ = true;
+  menu_->Cancel();
+}
+
+// Runs the messages that wait when the menu has closed, the chosen item's command among them, up
+// to a mark posted behind them: what arrives meanwhile (a busy timer, say) is left to the host's
+// own loop. A quit request taken on the way is posted again, so that the host's loop still ends.
+void TMainForm::DispatchWaitingMessages() {
+  const WPARAM mark = ++marksPosted_;
+  const bool marked = ::PostMessageA(Handle(), kDispatchMarkMessage, mark, 0);
   MSG msg;
   bool quit = false;
   WPARAM exitCode = 0;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (int dispatched = 0; dispatched < kMaxDispatchedMessages && !retired_ && (!marked || lastMarkReached_ < mark);
+       ++dispatched) {
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
     if (msg.message == WM_QUIT) {
       quit = true;
       exitCode = msg.wParam;
@@ -34,36 +100,6 @@ void DispatchWaitingMessages() {
     ::DispatchMessageA(&msg);
   }
   if (quit) ::PostQuitMessage(static_cast<int>(exitCode));
-}
-
-}  // namespace
-
-TMainForm::TMainForm() : ui::TForm(kMainFormDescription) { CreateWnd(); }
-
-TMainForm::~TMainForm() {
-  DestroyWnd();
-  menu_.reset();
-}
-
-void TMainForm::CreateWnd() {
-  ui::TForm::CreateWnd();
-  menu_ = std::make_unique<TTaskPopupMenu>();
-}
-
-bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (msg != WM_HOTKEY) return false;
-  WMHotKey(wParam);
-  result = 0;
-  return true;
-}
-
-void TMainForm::WMHotKey(WPARAM id) {
-  if (id == kTriggerHotKeyId && !retired_) ShowTaskMenu();
-}
-
-void TMainForm::Retire() {
-  retired_ = true;
-  if (menu_->InPopup()) ::EndMenu();
 }
 
 void TMainForm::ShowTaskMenu() {

@@ -16,6 +16,8 @@ inline constexpr DWORD kSettleDelayMs = 100;
 
 class TMainForm : public ui::TForm {
  public:
+  // Comes into being also when the platform cannot make its native window or the menu's (out of
+  // USER or GDI objects): Handle() makes them later.
   TMainForm();
   ~TMainForm() override;
 
@@ -29,8 +31,8 @@ class TMainForm : public ui::TForm {
   void SetWindowIcon(bool value) { Menu().SetWindowIcon(value); }
 
   void ShowTaskMenu();
-  // Closes an open menu and makes the window ignore what is still under way, so that the object
-  // can be released as soon as our message handling has unwound.
+  // Closes an open menu (also one still being built) and makes the window ignore what is still
+  // under way, so that the object can be released as soon as our message handling has unwound.
   void Retire();
   TTaskPopupMenu& Menu() const { return *menu_; }
 
@@ -40,9 +42,12 @@ class TMainForm : public ui::TForm {
 
  private:
   void WMHotKey(WPARAM id);
+  void DispatchWaitingMessages();
 
   std::unique_ptr<TTaskPopupMenu> menu_;
   bool retired_ = false;
+  WPARAM marksPosted_ = 0;
+  WPARAM lastMarkReached_ = 0;
   bool fixedPos_ = false;
   int fixedX_ = 0;
   int fixedY_ = 0;

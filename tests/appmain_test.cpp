@@ -3,12 +3,14 @@
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/OutOfMemory.h"
 #include "ui/ErrorBox.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 
 using taskmenu::TMainForm;
@@ -208,6 +210,30 @@ TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKe
   // "PSAPI.DLL がロードできません。" and a "." after the final double-byte character.
   EXPECT_EQ(shown, "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B.");
   EXPECT_EQ(::GetForegroundWindow(), form.Handle());
+  EXPECT_FALSE(form.Menu().InPopup());
+}
+
+// The refresh fails, and from then on every allocation: the error and its box run short.
+HMODULE WINAPI FailPsapiAndMemory(const char* name) {
+  if (::lstrcmpiA(name, "PSAPI.DLL") != 0) return ::GetModuleHandleA(name);
+  testing_support::StartOutOfMemory();
+  return nullptr;
+}
+
+TEST(TriggerWindow, AnErrorBoxOutOfMemoryShowsTheBareMessage) {
+  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  TMainForm form;
+  testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "kernel32.dll", "LoadLibraryA",
+                                     reinterpret_cast<void*>(&FailPsapiAndMemory));
+  std::string shown;
+  testing_support::WhenMessageBoxOpens(nullptr, [&](HWND box) {
+    testing_support::EndOutOfMemory();
+    shown = testing_support::MessageBoxText(box);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  Trigger(form);
+  testing_support::EndOutOfMemory();
+  EXPECT_EQ(shown, std::bad_alloc().what());
   EXPECT_FALSE(form.Menu().InPopup());
 }
 

@@ -1,6 +1,6 @@
 // The real plug-in DLL loaded the way the host loads it: exports, records, lifecycle.
-#include "plugin/Exports.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/PluginLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +13,12 @@ namespace {
 const std::string kDisplayName = "\x83^\x83X\x83N\x90\xd8\x91\xd6";
 const std::string kCommandCaption = "\x83^\x83X\x83N\x88\xea\x97\x97\x83\x81\x83j\x83\x85\x81[";
 
-class PluginDll : public ::testing::Test {
+// The test sees the library's exports as its own members.
+class PluginDll : public ::testing::Test, public testing_support::PluginLibrary {
  protected:
-  void SetUp() override {
-    path = testing_support::ProgramFolder() + "swivo_p.dll";
-    library.reset(::LoadLibraryA(path.c_str()));
-    ASSERT_TRUE(library) << path;
-    initPluginInfo = Export<plugin::InitPluginInfoFn>("MVREvent_InitPluginInfo");
-    freePluginInfo = Export<plugin::FreePluginInfoFn>("MVREvent_FreePluginInfo");
-    init = Export<plugin::InitFn>("MVREvent_Init");
-    unload = Export<plugin::UnloadFn>("MVREvent_Unload");
-    execute = Export<plugin::ExecuteFn>("MVREvent_Execute");
-    windowsHook = Export<plugin::WindowsHookFn>("MVREvent_WindowsHook");
-  }
+  void SetUp() override { ASSERT_TRUE(Loaded()) << path; }
   void TearDown() override {
     if (unload) unload();
-  }
-
-  template <typename Function>
-  Function Export(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library.get(), name)));
   }
 
   HWND TriggerWindow() const { return ::FindWindowA("TSwivoMainForm", nullptr); }
@@ -45,24 +31,15 @@ class PluginDll : public ::testing::Test {
     }
     return count;
   }
-
-  std::string path;
-  ui::unique_hmodule library;
-  plugin::InitPluginInfoFn initPluginInfo = nullptr;
-  plugin::FreePluginInfoFn freePluginInfo = nullptr;
-  plugin::InitFn init = nullptr;
-  plugin::UnloadFn unload = nullptr;
-  plugin::ExecuteFn execute = nullptr;
-  plugin::WindowsHookFn windowsHook = nullptr;
 };
 
 TEST_F(PluginDll, ExportsTheSixFunctionsByNameAndOrdinal) {
   const char* names[] = {"MVREvent_WindowsHook", "MVREvent_Execute",        "MVREvent_Unload",
                          "MVREvent_Init",        "MVREvent_FreePluginInfo", "MVREvent_InitPluginInfo"};
   for (int ordinal = 1; ordinal <= 6; ++ordinal) {
-    const FARPROC byName = ::GetProcAddress(library.get(), names[ordinal - 1]);
+    const FARPROC byName = ::GetProcAddress(Module(), names[ordinal - 1]);
     EXPECT_TRUE(byName) << names[ordinal - 1];
-    EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(library.get(), MAKEINTRESOURCEA(ordinal))),
+    EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(Module(), MAKEINTRESOURCEA(ordinal))),
               reinterpret_cast<void*>(byName))
         << "ordinal " << ordinal;
   }

@@ -3,6 +3,7 @@
 #include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/OutOfMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,20 @@ class Settings : public ::testing::Test {
   }
 
   std::string IniPath() const { return folder + "swivo_p.ini"; }
+
+  // Where the form's menu opens, beside a window of ours so that it has an item.
+  static RECT MenuRect(taskmenu::TMainForm& form) {
+    ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
+                                           100, 100, nullptr, nullptr, nullptr, nullptr));
+    RECT menuRect{};
+    testing_support::WhenMenuOpens([&](HWND open) {
+      ::GetWindowRect(open, &menuRect);
+      testing_support::PressInMenu(open, VK_ESCAPE);
+    });
+    ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+    EXPECT_TRUE(testing_support::MenuActionRan());
+    return menuRect;
+  }
   void WriteIni(const std::string& text) const { std::ofstream(IniPath(), std::ios::binary) << text; }
 
   std::string folder;
@@ -43,15 +58,7 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_FALSE(tasks.WindowIcon());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
 
-  ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
-                                         100, 100, nullptr, nullptr, nullptr, nullptr));
-  RECT menuRect{};
-  testing_support::WhenMenuOpens([&](HWND open) {
-    ::GetWindowRect(open, &menuRect);
-    testing_support::PressInMenu(open, VK_ESCAPE);
-  });
-  ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
-  ASSERT_TRUE(testing_support::MenuActionRan());
+  const RECT menuRect = MenuRect(form);
   EXPECT_EQ(menuRect.left, 120);
   // A menu taller than the room below the point is moved up to stay on the screen.
   if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 130) {
@@ -78,6 +85,22 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
   EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
   EXPECT_TRUE(form.Menu().Tasks().WindowIcon());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
+}
+
+TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
+  WriteIni("[GLOBAL]\r\nX_pos=20\r\nY_pos=20\r\nSort=1\r\nSortTitle=0\r\n");
+  taskmenu::TMainForm form;
+  bool loaded = false;
+  {
+    testing_support::OutOfMemory starved;
+    loaded = plugin::LoadSettings(form);
+  }
+  EXPECT_TRUE(loaded);
+  EXPECT_FALSE(form.Menu().Tasks().SortByExe());
+  EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
+  // The fixed point is (100, 100), the defaults, not (0, 0).
+  form.SetMenuFixPos(true);
+  EXPECT_EQ(MenuRect(form).left, 100);
 }
 
 TEST_F(Settings, AFileHeldOpenForWritingGivesTheDefaultsAndAWorkingPlugin) {

@@ -14,9 +14,15 @@ size_t LastCharacterStart(const std::string& text) {
   return last;
 }
 
+// Out of memory, the collection stops: the windows collected so far are disabled.
 BOOL CALLBACK CollectEnabledWindow(HWND wnd, LPARAM param) {
-  if (::IsWindowVisible(wnd) && ::IsWindowEnabled(wnd)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
-  return TRUE;
+  if (!::IsWindowVisible(wnd) || !::IsWindowEnabled(wnd)) return TRUE;
+  try {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+    return TRUE;
+  } catch (...) {
+    return FALSE;
+  }
 }
 
 // Disables the thread's visible, enabled top-level windows for one scope, as a modal box needs.
@@ -58,12 +64,16 @@ std::string ErrorBoxTitle() {
   return title;
 }
 
-void ShowErrorBox(const std::string& message) {
+void ShowErrorBox(const char* message) noexcept {
   if (const HWND capture = ::GetCapture()) ::SendMessageA(capture, WM_CANCELMODE, 0, 0);
-  const std::string text = ErrorBoxText(message);
-  const std::string title = ErrorBoxTitle();
   ThreadWindowsDisabled disabled;
-  ::MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  try {
+    const std::string text = ErrorBoxText(message);
+    const std::string title = ErrorBoxTitle();
+    ::MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  } catch (...) {
+    ::MessageBoxA(nullptr, message, nullptr, MB_OK | MB_ICONERROR);
+  }
 }
 
 }  // namespace ui

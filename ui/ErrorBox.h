@@ -14,8 +14,9 @@ std::string ErrorBoxText(const std::string& message);
 // character.
 std::string ErrorBoxTitle();
 
-// Shows the error modally with every other window of this thread disabled meanwhile.
-void ShowErrorBox(const std::string& message);
+// Shows the error modally with every other window of this thread disabled meanwhile. Out of
+// memory, it shows the message as it is, under the platform's own title.
+void ShowErrorBox(const char* message) noexcept;
 
 // Runs handle() and shows any exception it throws in the error box; returns `fallback` then.
 template <typename Handle>

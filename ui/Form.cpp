@@ -24,13 +24,20 @@ void TForm::CreateWnd() {
 }
 
 void TForm::DestroyWnd() {
-  if (!wnd_) return;
-  wnd_.reset();
+  if (wnd_) {
+    UnbindObject(wnd_.get());
+    wnd_.reset();
+  }
+  // Also when someone else destroyed the window: the class must not outlive the library.
   UnregisterWindowClass(description_.className);
 }
 
+bool TForm::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
 LRESULT CALLBACK TForm::FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   DispatchScope dispatching;  // the form may be retired meanwhile; it goes when this returns
+  // Destroyed by someone else, the window is made anew when it is next needed.
+  if (auto* form = ObjectOfDestroyedWindow<TForm>(wnd, msg)) ForgetDestroyedWindow(form->wnd_, wnd);
   if (auto* form = BoundObject<TForm>(wnd, msg, lParam)) {
     bool handled = true;  // a handler that failed has had its say in the error box
     const LRESULT result = GuardedHandler([&] {

@@ -3,6 +3,7 @@
 // error box and never reach the message loop.
 #pragma once
 
+#include "ui/DispatchScope.h"
 #include "ui/Handle.h"
 
 namespace ui {
@@ -18,22 +19,25 @@ struct FormDescription {
   int height;
 };
 
-class TForm {
+// Released through ReleaseWhenIdle, a form outlives the window procedures of ours on the stack.
+class TForm : public TDeferredRelease {
  public:
   explicit TForm(const FormDescription& description) : description_(description) {}
-  TForm(const TForm&) = delete;
-  TForm& operator=(const TForm&) = delete;
-  virtual ~TForm();
+  ~TForm() override;
 
-  // The native window, created first when it does not exist.
+  // The native window, created first when it does not exist (also when it was destroyed by
+  // someone else). Throws ui::Error when it cannot be created.
   HWND Handle();
 
  protected:
   // Creates the native window; overrides create what belongs to it right after.
   virtual void CreateWnd();
+  // Detaches the window from the object before destroying it: no message of the destruction
+  // reaches an object that is itself being destroyed.
   void DestroyWnd();
-  // Handles a message; returns false to leave it to the default handling.
-  virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+  // Handles a message; returns false to leave it to the default handling. Not pure: a message
+  // can never call through an empty slot, even while the object is being built or destroyed.
+  virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
   static LRESULT CALLBACK FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

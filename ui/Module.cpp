@@ -9,4 +9,10 @@ HINSTANCE ThisModule() {
   return module;
 }
 
+void KeepThisModuleLoaded() {
+  HMODULE module = nullptr;
+  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCSTR>(&KeepThisModuleLoaded), &module);
+}
+
 }  // namespace ui

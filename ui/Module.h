@@ -7,4 +7,7 @@ namespace ui {
 
 HINSTANCE ThisModule();
 
+// Pins the module in memory until the process ends, whatever FreeLibrary calls follow.
+void KeepThisModuleLoaded();
+
 }  // namespace ui

@@ -46,19 +46,29 @@ int HighlightedItem(HMENU menu) {
 
 }  // namespace
 
-TPopupMenu::TPopupMenu() : font_(CreateMenuFont()), measureDc_(::CreateCompatibleDC(nullptr)) {
-  if (!measureDc_) throw Error("cannot create a device context to measure the menu's items");
-  // Kept selected: the context is deleted before the font, as the members are declared.
-  ::SelectObject(measureDc_.get(), font_.get());
-  RegisterWindowClass(kOwnerClass, &OwnerProc);
-  owner_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 ThisModule(), this));
-  if (!owner_) throw Error("cannot create the menu's owner window");
-}
+TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {}
 
 TPopupMenu::~TPopupMenu() {
-  owner_.reset();
+  if (owner_) {
+    UnbindObject(owner_.get());
+    owner_.reset();
+  }
   UnregisterWindowClass(kOwnerClass);
+}
+
+void TPopupMenu::CreateOwner() {
+  if (!measureDc_) {
+    measureDc_.reset(::CreateCompatibleDC(nullptr));
+    if (!measureDc_) throw Error("cannot create a device context to measure the menu's items");
+    // Kept selected: the context is deleted before the font, as the members are declared.
+    ::SelectObject(measureDc_.get(), font_.get());
+  }
+  if (!owner_) {
+    RegisterWindowClass(kOwnerClass, &OwnerProc);
+    owner_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   ThisModule(), this));
+    if (!owner_) throw Error("cannot create the menu's owner window");
+  }
 }
 
 TMenuItem& TPopupMenu::Items(int index) const {
@@ -84,17 +94,30 @@ void TPopupMenu::ClearItems() {
 }
 
 void TPopupMenu::Popup(int x, int y) {
+  if (cancelled_) return;
+  CreateOwner();
   unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw Error("cannot create a popup menu");
   for (size_t i = 0; i < items_.size(); ++i) {
     // The item data is the position; the captions are drawn by the owner window.
     ::AppendMenuA(menu.get(), MF_OWNERDRAW, items_[i]->command_, reinterpret_cast<LPCSTR>(i));
   }
+  tracking_ = true;
   ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
+  tracking_ = false;
+}
+
+void TPopupMenu::Cancel() {
+  cancelled_ = true;
+  // A menu that is still being opened does not take EndMenu yet; it is ended once it waits for
+  // input (WM_ENTERIDLE).
+  if (tracking_) ::EndMenu();
 }
 
 LRESULT CALLBACK TPopupMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   DispatchScope dispatching;  // the menu may be retired meanwhile; it goes when this returns
+  // Destroyed by someone else, the owner is made anew when the menu next opens.
+  if (auto* menu = ObjectOfDestroyedWindow<TPopupMenu>(wnd, msg)) ForgetDestroyedWindow(menu->owner_, wnd);
   auto* menu = BoundObject<TPopupMenu>(wnd, msg, lParam);
   if (!menu) return ::DefWindowProcA(wnd, msg, wParam, lParam);
   return GuardedHandler([&] { return menu->HandleOwnerMessage(wnd, msg, wParam, lParam); });
@@ -113,6 +136,11 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     case WM_COMMAND:
       if (HIWORD(wParam) == 0) Click(LOWORD(wParam));
       return 0;
+    case WM_ENTERIDLE:
+      if (cancelled_) ::EndMenu();
+      return 0;
+    case WM_CLOSE:
+      return 0;  // the owner lives as long as the menu; nobody else closes it
     default:
       return ::DefWindowProcA(wnd, msg, wParam, lParam);
   }

@@ -46,9 +46,19 @@ class TPopupMenu {
   // The menu owns its image list; the previous one is released.
   void SetImages(unique_himagelist images) { images_ = std::move(images); }
 
+  // Creates what the menu needs from the platform and does not have yet: the context that
+  // measures the items and the owner window. Throws ui::Error when one cannot be made; a later
+  // call tries again.
+  void CreateOwner();
+
   // Tracks the menu with its top-left corner at (x, y) until an item is chosen or the menu is
   // dismissed. The chosen item's action runs later, when the thread dispatches its messages.
+  // Does nothing once the menu is cancelled.
   virtual void Popup(int x, int y);
+
+  // Closes the menu if it is open, also when it is still being opened, and keeps it from
+  // opening again: its owner is going away.
+  void Cancel();
 
   HWND OwnerWindow() const { return owner_.get(); }
 
@@ -67,6 +77,8 @@ class TPopupMenu {
   // them all.
   unique_hdc measureDc_;
   unique_hwnd owner_;
+  bool tracking_ = false;
+  bool cancelled_ = false;
 };
 
 }  // namespace ui

@@ -1,6 +1,8 @@
 // Window classes of this module, and the C++ object bound to each of their windows.
 #pragma once
 
+#include "ui/Handle.h"
+
 #include <windows.h>
 
 namespace ui {
@@ -27,5 +29,19 @@ Object* BoundObject(HWND wnd, UINT msg, LPARAM lParam) {
   }
   return reinterpret_cast<Object*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
 }
+
+// For a window procedure: on WM_NCDESTROY, the object still bound to the window, else null.
+template <typename Object>
+Object* ObjectOfDestroyedWindow(HWND wnd, UINT msg) {
+  return msg == WM_NCDESTROY ? reinterpret_cast<Object*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA)) : nullptr;
+}
+
+// Lets the owner of a window that someone else destroyed forget its handle.
+inline void ForgetDestroyedWindow(unique_hwnd& owner, HWND destroyed) {
+  if (owner.get() == destroyed) (void)owner.release();
+}
+
+// Stops the window's messages from reaching its object; they go to the default handling.
+inline void UnbindObject(HWND wnd) { ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0); }
 
 }  // namespace ui

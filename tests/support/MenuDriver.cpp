@@ -38,12 +38,12 @@ void Schedule(std::function<HWND()> find, std::function<void(HWND)> action, DWOR
   pending.timer = ::SetTimer(nullptr, 0, kPollMs, &Poll);
 }
 
+}  // namespace
+
 HWND OpenMenuWindow() {
   const HWND menu = ::FindWindowA("#32768", nullptr);
   return menu && ::IsWindowVisible(menu) ? menu : nullptr;
 }
-
-}  // namespace
 
 void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs) {
   Schedule(&OpenMenuWindow, std::move(action), timeoutMs);
@@ -58,8 +58,9 @@ void TypeInMenu(HWND menuWindow, char character) {
 void PressInMenu(HWND menuWindow, WPARAM virtualKey) { ::PostMessageA(menuWindow, WM_KEYDOWN, virtualKey, 0); }
 
 void WhenMessageBoxOpens(const char* title, std::function<void(HWND)> action, DWORD timeoutMs) {
-  const std::string wanted = title;
-  Schedule([wanted] { return ::FindWindowA("#32770", wanted.c_str()); }, std::move(action), timeoutMs);
+  const std::string wanted = title ? title : "";
+  Schedule([wanted] { return ::FindWindowA("#32770", wanted.empty() ? nullptr : wanted.c_str()); }, std::move(action),
+           timeoutMs);
 }
 
 std::string MessageBoxText(HWND box) {

@@ -10,6 +10,9 @@
 
 namespace testing_support {
 
+// The open (visible) popup menu window, or 0.
+HWND OpenMenuWindow();
+
 // Runs `action(menuWindow)` once the menu is open; gives up after `timeoutMs`.
 void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs = 20000);
 // Whether the last scheduled action has run.
@@ -19,7 +22,7 @@ bool MenuActionRan();
 void TypeInMenu(HWND menuWindow, char character);
 void PressInMenu(HWND menuWindow, WPARAM virtualKey);
 
-// Runs `action(box)` once a message box with this title is shown by this thread.
+// Runs `action(box)` once a message box with this title (any title when null) is shown.
 void WhenMessageBoxOpens(const char* title, std::function<void(HWND)> action, DWORD timeoutMs = 20000);
 // The text of a message box.
 std::string MessageBoxText(HWND box);
