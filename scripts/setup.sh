@@ -12,6 +12,8 @@ fail() { printf '[setup] FAILED: %s\n' "$*" >&2; exit 1; }
 packages=(wine wine64 wine32:i386 qemu-user-static g++-mingw-w64-i686 g++-mingw-w64-x86-64
           xvfb xauth cmake make googletest clang imagemagick
           libclang-rt-14-dev)  # libFuzzer and the sanitizers, only recommended by clang
+# The main job's picture: a font for the Japanese captions.
+if [ "${1:-}" = --display ]; then packages+=(fonts-ipafont-gothic); fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -59,5 +61,17 @@ make_prefix() { # $1 = prefix folder, $2 = graphics driver ("null" or "x11")
   touch "$prefix/.swivo-ready-$driver"
 }
 make_prefix "$SWIVO_PREFIX" null
-if [ "${1:-}" = --display ]; then make_prefix "$SWIVO_X11_PREFIX" x11; fi
+if [ "${1:-}" = --display ]; then
+  make_prefix "$SWIVO_X11_PREFIX" x11
+  # Every program on one virtual desktop: Wine then draws the windows' frames and title bars itself.
+  if [ ! -f "$SWIVO_X11_PREFIX/.swivo-desktop" ]; then
+    for key in 'HKCU\Software\Wine\Explorer /v Desktop /d Default' \
+               'HKCU\Software\Wine\Explorer\Desktops /v Default /d 1024x768'; do
+      # shellcheck disable=SC2086  # the key and its value are separate words
+      WINEPREFIX=$SWIVO_X11_PREFIX "$SWIVO_WINE" reg add $key /f >/dev/null 2>&1 || fail "setting up the virtual desktop"
+    done
+    WINEPREFIX=$SWIVO_X11_PREFIX wineserver -w
+    touch "$SWIVO_X11_PREFIX/.swivo-desktop"
+  fi
+fi
 say "ready"

@@ -1,17 +1,17 @@
 // Stand-in host: loads a plug-in DLL the way the launcher does and drives it from a normal
 // message loop.
 //
-//   swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]
+//   swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--hold-menu MS]
 //              [--sample-windows]
 //
 // It prints the information record, initialises the plug-in, runs command 0 when its button is
 // clicked, on Ctrl+Alt+T (--hotkey), or once after MS milliseconds (--execute-after), and with
 // --quit-after closes an open menu and quits after MS milliseconds. On exit it unloads the
-// plug-in and frees the library. --capture saves a picture of the screen once the menu is open,
-// then closes the menu and quits. --sample-windows opens sample application windows in the host's
+// plug-in and frees the library. --hold-menu prints "menu open" once the open menu has drawn its
+// items, so that a script can take a picture of the screen, then closes it after MS milliseconds
+// and quits. --sample-windows opens sample application windows in the host's
 // own process (see SampleWindows.h).
 #include "SampleWindows.h"
-#include "ScreenCapture.h"
 #include "plugin/Exports.h"
 
 #include <windows.h>
@@ -29,8 +29,8 @@ constexpr int kHotKeyId = 1;
 constexpr UINT_PTR kExecuteTimer = 1;
 constexpr UINT_PTR kCloseMenuTimer = 2;
 constexpr UINT_PTR kQuitTimer = 3;
-constexpr UINT_PTR kCaptureTimer = 4;
-constexpr UINT kCapturePollMs = 200;
+constexpr UINT_PTR kMenuPollTimer = 4;
+constexpr UINT kMenuPollMs = 200;
 constexpr UINT kMenuDrawnAfterPolls = 3;  // give the open menu time to draw its items
 constexpr UINT kQuitDelayAfterMenuMs = 500;
 constexpr int kRunButtonId = 100;
@@ -45,7 +45,7 @@ struct Plugin {
 
 Plugin plug;
 HWND hostWindow;
-std::string capturePath;
+UINT menuHoldMs = 0;
 UINT pollsWithMenuOpen = 0;
 
 HWND OpenMenuWindow() {
@@ -58,12 +58,12 @@ void CloseMenuAndQuit(HWND wnd) {
   ::SetTimer(wnd, kQuitTimer, kQuitDelayAfterMenuMs, nullptr);
 }
 
-void PollForCapture(HWND wnd) {
+void PollForOpenMenu(HWND wnd) {
   if (!OpenMenuWindow() || ++pollsWithMenuOpen < kMenuDrawnAfterPolls) return;
-  ::KillTimer(wnd, kCaptureTimer);
-  std::printf(CaptureScreen(capturePath) ? "captured %s\n" : "cannot capture %s\n", capturePath.c_str());
+  ::KillTimer(wnd, kMenuPollTimer);
+  std::printf("menu open\n");
   std::fflush(stdout);
-  CloseMenuAndQuit(wnd);
+  ::SetTimer(wnd, kCloseMenuTimer, menuHoldMs, nullptr);
 }
 
 template <typename Function>
@@ -106,8 +106,8 @@ LRESULT CALLBACK HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == kHotKeyId) RunCommand();
       return 0;
     case WM_TIMER:
-      if (wParam == kCaptureTimer) {
-        PollForCapture(wnd);
+      if (wParam == kMenuPollTimer) {
+        PollForOpenMenu(wnd);
         return 0;
       }
       ::KillTimer(wnd, wParam);
@@ -127,7 +127,7 @@ LRESULT CALLBACK HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--capture FILE.bmp]"
+    std::fprintf(stderr, "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--hold-menu MS]"
                          " [--sample-windows]\n");
     return 2;
   }
@@ -166,9 +166,9 @@ int main(int argc, char** argv) {
       ::RegisterHotKey(hostWindow, kHotKeyId, MOD_CONTROL | MOD_ALT, 'T');
     } else if (!std::strcmp(argv[i], "--execute-after") && i + 1 < argc) {
       ::SetTimer(hostWindow, kExecuteTimer, static_cast<UINT>(std::atoi(argv[++i])), nullptr);
-    } else if (!std::strcmp(argv[i], "--capture") && i + 1 < argc) {
-      capturePath = argv[++i];
-      ::SetTimer(hostWindow, kCaptureTimer, kCapturePollMs, nullptr);
+    } else if (!std::strcmp(argv[i], "--hold-menu") && i + 1 < argc) {
+      menuHoldMs = static_cast<UINT>(std::atoi(argv[++i]));
+      ::SetTimer(hostWindow, kMenuPollTimer, kMenuPollMs, nullptr);
     } else if (!std::strcmp(argv[i], "--quit-after") && i + 1 < argc) {
       ::SetTimer(hostWindow, kCloseMenuTimer, static_cast<UINT>(std::atoi(argv[++i])), nullptr);
     }
