@@ -3,6 +3,7 @@
 #include "plugin/SettingsText.h"
 #include "ui/Error.h"
 #include "ui/Handle.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 
@@ -24,14 +25,7 @@ std::string UpperCaseAnsi(std::string name) {
 // A character the code page lacks becomes its default character, never a best-fit look-alike
 // that could turn into a '=' or a '\\'.
 std::string ToAnsiCodePage(std::u16string_view text) {
-  const std::wstring wide(text.begin(), text.end());
-  const int length = static_cast<int>(wide.size());  // the file's size bounds it
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(size), '\0');
-  if (size > 0) {
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(), size, nullptr, nullptr);
-  }
-  return ansi;
+  return ui::NarrowToAnsi(std::wstring(text.begin(), text.end()), WC_NO_BEST_FIT_CHARS);
 }
 
 bool IsExistingFile(const std::string& fileName) {

@@ -24,10 +24,7 @@ void TForm::CreateWnd() {
 }
 
 void TForm::DestroyWnd() {
-  if (wnd_) {
-    UnbindObject(wnd_.get());
-    wnd_.reset();
-  }
+  DestroyBoundWindow(wnd_);
   // Also when someone else destroyed the window: the class must not outlive the library.
   UnregisterWindowClass(description_.className);
 }

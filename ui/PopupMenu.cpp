@@ -49,10 +49,7 @@ int HighlightedItem(HMENU menu) {
 TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {}
 
 TPopupMenu::~TPopupMenu() {
-  if (owner_) {
-    UnbindObject(owner_.get());
-    owner_.reset();
-  }
+  DestroyBoundWindow(owner_);
   UnregisterWindowClass(kOwnerClass);
 }
 

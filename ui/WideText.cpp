@@ -12,12 +12,13 @@ std::wstring WidenAnsi(std::string_view text) {
   return wide;
 }
 
-std::string NarrowToAnsi(std::wstring_view text) {
+std::string NarrowToAnsi(std::wstring_view text, unsigned long flags) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
   std::string narrow(
-      static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), static_cast<int>(narrow.size()), nullptr,
+      static_cast<size_t>(::WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr)),
+      '\0');
+  ::WideCharToMultiByte(CP_ACP, flags, text.data(), size, narrow.data(), static_cast<int>(narrow.size()), nullptr,
                         nullptr);
   return narrow;
 }

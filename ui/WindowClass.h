@@ -41,7 +41,12 @@ inline void ForgetDestroyedWindow(unique_hwnd& owner, HWND destroyed) {
   if (owner.get() == destroyed) (void)owner.release();
 }
 
-// Stops the window's messages from reaching its object; they go to the default handling.
-inline void UnbindObject(HWND wnd) { ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0); }
+// Destroys the window after detaching it from its object: the messages of the destruction go to
+// the default handling, never to an object that is itself going away.
+inline void DestroyBoundWindow(unique_hwnd& wnd) {
+  if (!wnd) return;
+  ::SetWindowLongPtrA(wnd.get(), GWLP_USERDATA, 0);
+  wnd.reset();
+}
 
 }  // namespace ui
