@@ -7,9 +7,14 @@
 
 namespace tasklist {
 
-// Makes `wnd` the foreground window. When the platform refuses, tries once more with our input
-// attached to the foreground window's thread, if that thread answers; never attaches to a hung
-// one, which would hold us with it. Returns whether the platform accepted the request.
+// How long the caller waits for the helper thread that makes the attached request.
+inline constexpr DWORD kAttachedRequestBoundMs = 250;
+
+// Makes `wnd` the foreground window. When the platform refuses, a short-lived helper thread
+// attaches its own input to the foreground window's thread, if that thread answers, and asks
+// once more; the caller's input is never attached. Sharing input makes the deactivation of the
+// foreground window a wait for its thread, so the caller waits for the helper at most
+// kAttachedRequestBoundMs. Returns whether the platform accepted the request in that time.
 [[nodiscard]] bool TakeForeground(HWND wnd);
 
 }  // namespace tasklist

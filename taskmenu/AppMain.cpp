@@ -4,8 +4,6 @@
 #include "tasklist/NUnit.h"
 #include "ui/Error.h"
 
-#include <algorithm>
-
 namespace taskmenu {
 namespace {
 
@@ -21,11 +19,20 @@ constexpr ui::FormDescription kMainFormDescription{
     49,
 };
 
-// Posted behind the messages that wait when the menu closes; wParam numbers it.
+// Posted behind the messages that wait when the menu closes; wParam numbers it and lParam carries
+// a cookie that other senders cannot know.
 constexpr UINT kDispatchMarkMessage = WM_APP + 1;
 // At most this many waiting messages are dispatched after a menu: the platform's limit of posted
 // messages in one queue, so no more can have been waiting when the mark could not be posted.
 constexpr int kMaxDispatchedMessages = 10000;
+
+// Unpredictable enough for a stray post not to hit it; a sender that means harm could do worse
+// than post a mark.
+LPARAM NewMarkCookie(WPARAM mark) {
+  LARGE_INTEGER counter{};
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<LPARAM>((counter.QuadPart ^ (static_cast<LONGLONG>(mark) << 20)) | 1);
+}
 
 }  // namespace
 
@@ -53,14 +60,14 @@ void TMainForm::CreateWnd() {
   }
 }
 
-bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   result = 0;
   switch (msg) {
     case WM_HOTKEY:
       WMHotKey(wParam);
       return true;
     case kDispatchMarkMessage:
-      lastMarkReached_ = std::max(lastMarkReached_, wParam);
+      if (wParam == marksPosted_ && lParam == markCookie_) markReached_ = true;
       return true;
     case WM_CLOSE:
       return true;  // the trigger window lives until unload; Alt+F4 or WM_CLOSE do not end it
@@ -83,12 +90,13 @@ void TMainForm::Retire() {
 // to a mark posted behind them: what arrives meanwhile (a busy timer, say) is left to the host's
 // own loop. A quit request taken on the way is posted again, so that the host's loop still ends.
 void TMainForm::DispatchWaitingMessages() {
-  const WPARAM mark = ++marksPosted_;
-  const bool marked = ::PostMessageA(Handle(), kDispatchMarkMessage, mark, 0);
+  markReached_ = false;
+  markCookie_ = NewMarkCookie(++marksPosted_);
+  const bool marked = ::PostMessageA(Handle(), kDispatchMarkMessage, marksPosted_, markCookie_);
   MSG msg;
   bool quit = false;
   WPARAM exitCode = 0;
-  for (int dispatched = 0; dispatched < kMaxDispatchedMessages && !retired_ && (!marked || lastMarkReached_ < mark);
+  for (int dispatched = 0; dispatched < kMaxDispatchedMessages && !retired_ && !(marked && markReached_);
        ++dispatched) {
     if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
     if (msg.message == WM_QUIT) {

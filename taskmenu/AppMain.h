@@ -46,8 +46,10 @@ class TMainForm : public ui::TForm {
 
   std::unique_ptr<TTaskPopupMenu> menu_;
   bool retired_ = false;
+  // The mark of the dispatch under way; a mark with other numbers (a stray post) changes nothing.
   WPARAM marksPosted_ = 0;
-  WPARAM lastMarkReached_ = 0;
+  LPARAM markCookie_ = 0;
+  bool markReached_ = false;
   bool fixedPos_ = false;
   int fixedX_ = 0;
   int fixedY_ = 0;

@@ -1,7 +1,8 @@
 // The platform refuses the foreground to a program that did not get the last input. Wine never
 // does, so the refusal is faked in this program's import table: SetForegroundWindow fails and
-// changes nothing. The trigger window and a chosen window then take the foreground with our input
-// shared with the foreground window's thread for the call.
+// changes nothing. The trigger window and a chosen window then take the foreground through a helper
+// thread whose input is shared with the foreground window's thread for the call; the caller's own
+// input never is, and it waits for the helper only briefly.
 #include "taskmenu/AppMain.h"
 #include "tasklist/NUnit.h"
 #include "tests/support/Fixture.h"
@@ -10,30 +11,38 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 using testing_support::FixtureProcess;
 using testing_support::ImportPatch;
+using testing_support::SlowStep;
 
 namespace {
 
 constexpr int kRefuseAll = -1;
 constexpr DWORD kBoundMs = 3000;
+// How soon the menu must open, or the chosen window's raise return, however busy the other
+// application is.
+constexpr DWORD kPromptMs = 1000;
 
 std::string Tag(const std::string& name) { return "fr-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
 
 // Refuses the first `refusals` calls of SetForegroundWindow (all with kRefuseAll) and counts the
-// input attachments made meanwhile.
+// input attachments made meanwhile. A helper thread of the code under test may still call through
+// the patches after the test that made them ended; the originals stay reachable for it.
 class ForegroundRefusal {
  public:
   explicit ForegroundRefusal(int refusals)
       : setForeground_(::GetModuleHandleA(nullptr), "user32.dll", "SetForegroundWindow",
                        reinterpret_cast<void*>(&SetForeground)),
-        attach_(::GetModuleHandleA(nullptr), "user32.dll", "AttachThreadInput", reinterpret_cast<void*>(&Attach)) {
+        attach_(::GetModuleHandleA(nullptr), "user32.dll", "AttachThreadInput", reinterpret_cast<void*>(&Attach)),
+        refusalsLeft_(refusals) {
+    originalSetForeground = reinterpret_cast<decltype(&::SetForegroundWindow)>(setForeground_.Original());
+    originalAttach = reinterpret_cast<decltype(&::AttachThreadInput)>(attach_.Original());
     active = this;
-    refusalsLeft_ = refusals;
   }
   ForegroundRefusal(const ForegroundRefusal&) = delete;
   ForegroundRefusal& operator=(const ForegroundRefusal&) = delete;
@@ -42,30 +51,38 @@ class ForegroundRefusal {
   bool Patched() const { return setForeground_.Original() && attach_.Original(); }
   int Attaches() const { return attaches_; }
   int Detaches() const { return detaches_; }
+  int AttachesOf(DWORD thread) const { return thread == testThread_ ? attachesOfTestThread_.load() : -1; }
 
  private:
   static BOOL WINAPI SetForeground(HWND wnd) {
-    if (active->refusalsLeft_ == kRefuseAll) return FALSE;
-    if (active->refusalsLeft_ > 0) {
-      --active->refusalsLeft_;
-      return FALSE;
-    }
-    return reinterpret_cast<decltype(&::SetForegroundWindow)>(active->setForeground_.Original())(wnd);
+    if (ForegroundRefusal* refusal = active; refusal && refusal->Refuses()) return FALSE;
+    return originalSetForeground(wnd);
   }
   static BOOL WINAPI Attach(DWORD thread, DWORD to, BOOL attach) {
-    ++(attach ? active->attaches_ : active->detaches_);
-    return reinterpret_cast<decltype(&::AttachThreadInput)>(active->attach_.Original())(thread, to, attach);
+    if (ForegroundRefusal* refusal = active) {
+      ++(attach ? refusal->attaches_ : refusal->detaches_);
+      if (attach && thread == refusal->testThread_) ++refusal->attachesOfTestThread_;
+    }
+    return originalAttach(thread, to, attach);
+  }
+  bool Refuses() {
+    if (refusalsLeft_ == kRefuseAll) return true;
+    if (refusalsLeft_ <= 0) return false;
+    --refusalsLeft_;
+    return true;
   }
 
-  static ForegroundRefusal* active;
+  static inline std::atomic<ForegroundRefusal*> active = nullptr;
+  static inline decltype(&::SetForegroundWindow) originalSetForeground = nullptr;
+  static inline decltype(&::AttachThreadInput) originalAttach = nullptr;
   ImportPatch setForeground_;
   ImportPatch attach_;
-  int refusalsLeft_ = 0;
-  int attaches_ = 0;
-  int detaches_ = 0;
+  std::atomic<int> refusalsLeft_;
+  std::atomic<int> attaches_ = 0;
+  std::atomic<int> detaches_ = 0;
+  std::atomic<int> attachesOfTestThread_ = 0;
+  const DWORD testThread_ = ::GetCurrentThreadId();
 };
-
-ForegroundRefusal* ForegroundRefusal::active = nullptr;
 
 bool Raised(HWND wnd, LONG_PTR activationsBefore) {
   return ::GetForegroundWindow() == wnd || testing_support::ActivationCount(wnd) > activationsBefore;
@@ -111,6 +128,7 @@ TEST_F(RefusedForeground, TheTriggerWindowTakesItThroughTheForegroundThreadAndGi
   ASSERT_TRUE(refusal.Patched());
   EXPECT_EQ(DismissMenu(form), form.Handle());
   EXPECT_GE(refusal.Attaches(), 1);
+  EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
   EXPECT_EQ(refusal.Attaches(), refusal.Detaches());
   EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(foreground, before); }));
 }
@@ -133,8 +151,59 @@ TEST_F(RefusedForeground, AChosenWindowTakesItThroughTheForegroundThread) {
   ASSERT_TRUE(refusal.Patched());
   EXPECT_TRUE(tasklist::BringToTop(chosen));
   EXPECT_GE(refusal.Attaches(), 1);
+  EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
   EXPECT_EQ(refusal.Attaches(), refusal.Detaches());
   EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(chosen, before); }));
 }
+
+struct BusyApplication {
+  const char* name;
+  SlowStep step;
+  DWORD ms;
+};
+
+// The foreground application is busy for seconds just when the foreground is handed over.
+class BusyForeground : public RefusedForeground, public ::testing::WithParamInterface<BusyApplication> {
+ protected:
+  // The helper thread finishes once the application is back; its attachment is then undone.
+  static void ExpectHelperDone(const ForegroundRefusal& refusal) {
+    EXPECT_TRUE(testing_support::WaitFor([&] { return refusal.Attaches() == refusal.Detaches(); }, GetParam().ms + 5000))
+        << refusal.Attaches() << " attaches, " << refusal.Detaches() << " detaches";
+    EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
+  }
+};
+
+TEST_P(BusyForeground, TheMenuOpensWithoutWaitingForIt) {
+  taskmenu::TMainForm form;
+  ForegroundRefusal refusal(1);
+  ASSERT_TRUE(refusal.Patched());
+  fixture->SlowDownNext(GetParam().step, GetParam().ms);
+  const DWORD start = ::GetTickCount();
+  DWORD openedAfter = INFINITE;
+  testing_support::WhenMenuOpens([&](HWND open) {
+    openedAfter = ::GetTickCount() - start;
+    testing_support::PressInMenu(open, VK_ESCAPE);
+  });
+  ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
+  EXPECT_TRUE(testing_support::MenuActionRan());
+  EXPECT_LT(openedAfter, kPromptMs);
+  ExpectHelperDone(refusal);
+}
+
+TEST_P(BusyForeground, AChosenWindowIsRaisedWithoutWaitingForIt) {
+  const HWND chosen = fixture->Window(Tag("chosen"));
+  ForegroundRefusal refusal(1);
+  ASSERT_TRUE(refusal.Patched());
+  fixture->SlowDownNext(GetParam().step, GetParam().ms);
+  const DWORD start = ::GetTickCount();
+  (void)tasklist::BringToTop(chosen);
+  EXPECT_LT(::GetTickCount() - start, kPromptMs);
+  ExpectHelperDone(refusal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Applications, BusyForeground,
+                         ::testing::Values(BusyApplication{"SlowToDeactivate", SlowStep::kDeactivation, 3000},
+                                           BusyApplication{"HangsAfterTheProbe", SlowStep::kAfterProbe, 8000}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -124,7 +124,7 @@ TEST(BringToTopSlow, TargetSlowToMoveIsRaisedWithoutWaitingForIt) {
   ui::unique_hwnd mine = OwnWindow(Tag("foreground before slow"));
   ::SetForegroundWindow(mine.get());
   const LONG_PTR before = testing_support::ActivationCount(target);
-  fixture.SlowDownNextMove(kBlockMs);
+  fixture.SlowDownNext(testing_support::SlowStep::kMove, kBlockMs);
 
   const DWORD start = ::GetTickCount();
   EXPECT_TRUE(tasklist::BringToTop(target));

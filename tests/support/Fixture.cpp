@@ -12,7 +12,7 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 60000;  // a 32-bit process under qemu starts in a few seconds
 constexpr DWORD kExitTimeoutMs = 10000;
 constexpr UINT kHangMessage = WM_APP + 1;
-constexpr UINT kSlowMoveMessage = WM_APP + 2;
+constexpr UINT kSlowDownMessage = WM_APP + 2;
 constexpr UINT kSendTimeoutMs = 5000;
 
 std::string WindowText(HWND wnd) {
@@ -102,11 +102,12 @@ void FixtureProcess::Hang(DWORD ms) const {
   if (!windows.empty()) ::PostMessageA(windows.front(), kHangMessage, ms, 0);
 }
 
-void FixtureProcess::SlowDownNextMove(DWORD ms) const {
+void FixtureProcess::SlowDownNext(SlowStep step, DWORD ms) const {
   const std::vector<HWND> windows = Windows();
   DWORD_PTR ignored = 0;
   if (windows.empty()) return;
-  ::SendMessageTimeoutA(windows.front(), kSlowMoveMessage, ms, 0, SMTO_BLOCK, kSendTimeoutMs, &ignored);
+  ::SendMessageTimeoutA(windows.front(), kSlowDownMessage, ms, static_cast<LPARAM>(step), SMTO_BLOCK, kSendTimeoutMs,
+                        &ignored);
 }
 
 LONG_PTR ActivationCount(HWND fixtureWindow) { return ::GetWindowLongPtrA(fixtureWindow, GWLP_USERDATA); }

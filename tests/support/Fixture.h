@@ -19,6 +19,10 @@ std::string FixturePath();
 // The fixture program of the other width, built beside this one (build/i686, build/x86_64).
 std::string OtherWidthFixturePath();
 
+// What the fixture can be told to be slow at, once: a position change of a window (a raise, say),
+// a deactivation, or reading messages after it answered the next probe (WM_NULL).
+enum class SlowStep : LPARAM { kMove, kDeactivation, kAfterProbe };
+
 // A fixture process running the given scenarios; it is told to go (and if need be terminated)
 // when this object is destroyed. `exePath` may name a copy of the fixture under another name.
 class FixtureProcess {
@@ -35,8 +39,8 @@ class FixtureProcess {
   std::vector<HWND> Windows() const;
   // Makes the fixture's thread sleep for `ms` without pumping messages.
   void Hang(DWORD ms) const;
-  // Makes the fixture's next position change of a window (a raise, say) take `ms`.
-  void SlowDownNextMove(DWORD ms) const;
+  // Makes the fixture's next occurrence of `step` in any of its windows take `ms`.
+  void SlowDownNext(SlowStep step, DWORD ms) const;
 
  private:
   ui::unique_kernel_handle process_;
