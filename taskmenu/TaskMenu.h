@@ -19,6 +19,9 @@ enum AcceleratorStyles : int {
 
 class TTaskPopupMenu : public ui::TPopupMenu {
  public:
+  TTaskPopupMenu() = default;
+  ~TTaskPopupMenu() override { DestroyOwner(); }  // before the tasks that its handlers read
+
   // Rebuilds the menu and tracks it at (x, y); returns at once while a popup is running.
   void PopupTasks(int x, int y);
 

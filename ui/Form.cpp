@@ -17,10 +17,11 @@ HWND TForm::Handle() {
 
 void TForm::CreateWnd() {
   RegisterWindowClass(description_.className, &FormProc);
-  wnd_.reset(::CreateWindowExA(description_.exStyle, description_.className, description_.caption,
-                               description_.style, description_.left, description_.top, description_.width,
-                               description_.height, nullptr, nullptr, ThisModule(), this));
-  if (!wnd_) throw Error(std::string("cannot create the window ") + description_.className);
+  // The window becomes ours at its first message (FormProc); a failed creation leaves none.
+  const HWND created = ::CreateWindowExA(description_.exStyle, description_.className, description_.caption,
+                                         description_.style, description_.left, description_.top,
+                                         description_.width, description_.height, nullptr, nullptr, ThisModule(), this);
+  if (!created || wnd_.get() != created) throw Error(std::string("cannot create the window ") + description_.className);
 }
 
 void TForm::DestroyWnd() {
@@ -36,6 +37,7 @@ LRESULT CALLBACK TForm::FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
   // Destroyed by someone else, the window is made anew when it is next needed.
   if (auto* form = ObjectOfDestroyedWindow<TForm>(wnd, msg)) ForgetDestroyedWindow(form->wnd_, wnd);
   if (auto* form = BoundObject<TForm>(wnd, msg, lParam)) {
+    OwnOnCreate(form->wnd_, wnd, msg);
     bool handled = true;  // a handler that failed has had its say in the error box
     const LRESULT result = GuardedHandler([&] {
       LRESULT handlerResult = 0;

@@ -49,6 +49,11 @@ int HighlightedItem(HMENU menu) {
 TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {}
 
 TPopupMenu::~TPopupMenu() {
+  DestroyOwner();
+  measureDc_.reset();  // before the font selected into it
+}
+
+void TPopupMenu::DestroyOwner() {
   DestroyBoundWindow(owner_);
   UnregisterWindowClass(kOwnerClass);
 }
@@ -57,14 +62,15 @@ void TPopupMenu::CreateOwner() {
   if (!measureDc_) {
     measureDc_.reset(::CreateCompatibleDC(nullptr));
     if (!measureDc_) throw Error("cannot create a device context to measure the menu's items");
-    // Kept selected: the context is deleted before the font, as the members are declared.
+    // Kept selected: the destructor deletes the context before the font.
     ::SelectObject(measureDc_.get(), font_.get());
   }
   if (!owner_) {
     RegisterWindowClass(kOwnerClass, &OwnerProc);
-    owner_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                   ThisModule(), this));
-    if (!owner_) throw Error("cannot create the menu's owner window");
+    // The window becomes ours at its first message (OwnerProc); a failed creation leaves none.
+    const HWND created = ::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                           ThisModule(), this);
+    if (!created || owner_.get() != created) throw Error("cannot create the menu's owner window");
   }
 }
 
@@ -117,6 +123,7 @@ LRESULT CALLBACK TPopupMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
   if (auto* menu = ObjectOfDestroyedWindow<TPopupMenu>(wnd, msg)) ForgetDestroyedWindow(menu->owner_, wnd);
   auto* menu = BoundObject<TPopupMenu>(wnd, msg, lParam);
   if (!menu) return ::DefWindowProcA(wnd, msg, wParam, lParam);
+  OwnOnCreate(menu->owner_, wnd, msg);
   return GuardedHandler([&] { return menu->HandleOwnerMessage(wnd, msg, wParam, lParam); });
 }
 

@@ -62,6 +62,11 @@ class TPopupMenu {
 
   HWND OwnerWindow() const { return owner_.get(); }
 
+ protected:
+  // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
+  // no message of the owner may reach a menu whose own members are already gone.
+  void DestroyOwner();
+
  private:
   static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -14,20 +14,27 @@ void RegisterWindowClass(const char* className, WNDPROC proc);
 void UnregisterWindowClass(const char* className);
 
 // For a window procedure: the object passed as the window's creation parameter, bound on
-// WM_NCCREATE. Null for WM_NCCREATE itself, for WM_NCDESTROY (which unbinds it) and for messages
-// outside that span, which go to the default handling.
+// WM_NCCREATE, the window's first message, so that the object can take ownership of its handle
+// before any handler runs. Null for WM_NCDESTROY (which unbinds it) and for messages outside that
+// span, which go to the default handling.
 template <typename Object>
 Object* BoundObject(HWND wnd, UINT msg, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return nullptr;
+    auto* object = static_cast<Object*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+    ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    return object;
   }
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
     return nullptr;
   }
   return reinterpret_cast<Object*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+}
+
+// Takes ownership of the window on its first message: a handler during creation already sees
+// the object with its handle.
+inline void OwnOnCreate(unique_hwnd& owner, HWND wnd, UINT msg) {
+  if (msg == WM_NCCREATE) owner.reset(wnd);
 }
 
 // For a window procedure: on WM_NCDESTROY, the object still bound to the window, else null.
