@@ -2,6 +2,7 @@
 
 #include "tasklist/Foreground.h"
 #include "ui/Error.h"
+#include "ui/SystemLibrary.h"
 
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -39,7 +40,7 @@ std::string ExePathFromModules(DWORD processId) {
   using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
   using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
 
-  ui::unique_hmodule psapi(::LoadLibraryA("PSAPI.DLL"));
+  ui::unique_hmodule psapi = ui::LoadSystemLibrary("PSAPI.DLL");
   if (!psapi) throw ui::Error(kPsapiNotLoaded);
   const auto enumModules = LookUp<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
   const auto moduleFileName = LookUp<GetModuleFileNameExFn>(psapi.get(), "GetModuleFileNameExA");

@@ -1,6 +1,7 @@
 #include "tasklist/Switchability.h"
 
 #include "tasklist/WindowSnapshot.h"
+#include "ui/SystemLibrary.h"
 
 #include <string>
 
@@ -61,7 +62,7 @@ Exclusion UsabilityOf(HWND wnd, WindowSnapshot& windows) {
 }
 
 SwitchTests::SwitchTests()
-    : dwmapi_(::LoadLibraryA(kDwmLibrary)),
+    : dwmapi_(ui::LoadSystemLibrary(kDwmLibrary)),
       shellWindow_(::GetShellWindow()),
       // A property name is a global atom: while the atom does not exist, no window has the
       // property, and no window needs to be asked.

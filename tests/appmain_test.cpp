@@ -1,7 +1,7 @@
 // The trigger window: the foreground around the menu, the fixed position, errors in the box.
 #include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
-#include "tests/support/ImportPatch.h"
+#include "tests/support/LibraryFailure.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/OutOfMemory.h"
 #include "ui/ErrorBox.h"
@@ -207,14 +207,10 @@ TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
   EXPECT_EQ(msg.wParam, 7u);
 }
 
-HMODULE WINAPI FailPsapi(const char* name) { return ::lstrcmpiA(name, "PSAPI.DLL") == 0 ? nullptr : ::GetModuleHandleA(name); }
-
 TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKeepsTheForeground) {
   ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
-  testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "kernel32.dll", "LoadLibraryA",
-                                     reinterpret_cast<void*>(&FailPsapi));
-  ASSERT_TRUE(patch.Original());
+  testing_support::LibraryFailure noPsapi("PSAPI.DLL");
   std::string shown;
   testing_support::WhenMessageBoxOpens(ui::ErrorBoxTitle().c_str(), [&](HWND box) {
     shown = testing_support::MessageBoxText(box);
@@ -227,18 +223,11 @@ TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKe
   EXPECT_FALSE(form.Menu().InPopup());
 }
 
-// The refresh fails, and from then on every allocation: the error and its box run short.
-HMODULE WINAPI FailPsapiAndMemory(const char* name) {
-  if (::lstrcmpiA(name, "PSAPI.DLL") != 0) return ::GetModuleHandleA(name);
-  testing_support::StartOutOfMemory();
-  return nullptr;
-}
-
 TEST(TriggerWindow, AnErrorBoxOutOfMemoryShowsTheBareMessage) {
   ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
-  testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "kernel32.dll", "LoadLibraryA",
-                                     reinterpret_cast<void*>(&FailPsapiAndMemory));
+  // The refresh fails, and from then on every allocation: the error and its box run short.
+  testing_support::LibraryFailure noPsapi("PSAPI.DLL", &testing_support::StartOutOfMemory);
   std::string shown;
   testing_support::WhenMessageBoxOpens(nullptr, [&](HWND box) {
     testing_support::EndOutOfMemory();

@@ -3,6 +3,7 @@
 // image per icon. Nothing is kept across refreshes, and a shared shell icon is destroyed exactly
 // once. Counted through this program's import table.
 #include "taskmenu/TaskMenu.h"
+#include "tests/support/CloakStandIn.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
@@ -10,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
 #include <memory>
 #include <shellapi.h>
@@ -32,17 +32,12 @@ std::map<HICON, int> destroysByIcon;
 std::map<std::pair<HWND, int>, int> longReads;  // by window and offset
 std::map<HWND, int> ownerReads;
 std::map<HWND, int> classReads;
-std::map<HWND, int> cloakQueries;
-int cloakQueryLookups = 0;
 decltype(&::OpenProcess) realOpenProcess;
 decltype(&::SHGetFileInfoA) realSHGetFileInfoA;
 decltype(&::DestroyIcon) realDestroyIcon;
 decltype(&::GetWindowLongA) realGetWindowLongA;
 decltype(&::GetWindow) realGetWindow;
 decltype(&::GetClassNameA) realGetClassNameA;
-decltype(&::GetProcAddress) realGetProcAddress;
-using GetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-GetWindowAttributeFn realGetWindowAttribute;
 
 HANDLE WINAPI CountOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
   ++opensByProcess[processId];
@@ -70,19 +65,6 @@ int WINAPI CountGetClassNameA(HWND wnd, LPSTR name, int size) {
   ++classReads[wnd];
   return realGetClassNameA(wnd, name, size);
 }
-HRESULT WINAPI CountGetWindowAttribute(HWND wnd, DWORD attribute, void* value, DWORD size) {
-  ++cloakQueries[wnd];
-  return realGetWindowAttribute(wnd, attribute, value, size);
-}
-FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
-  const FARPROC found = realGetProcAddress(module, name);
-  if (!IS_INTRESOURCE(name) && std::strcmp(name, "DwmGetWindowAttribute") == 0 && found) {
-    ++cloakQueryLookups;
-    realGetWindowAttribute = reinterpret_cast<GetWindowAttributeFn>(reinterpret_cast<void*>(found));
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CountGetWindowAttribute));
-  }
-  return found;
-}
 
 class LookupReuse : public ::testing::Test {
  protected:
@@ -99,17 +81,14 @@ class LookupReuse : public ::testing::Test {
     longReads.clear();
     ownerReads.clear();
     classReads.clear();
-    cloakQueries.clear();
-    cloakQueryLookups = 0;
     realOpenProcess = reinterpret_cast<decltype(realOpenProcess)>(openPatch.Original());
     realSHGetFileInfoA = reinterpret_cast<decltype(realSHGetFileInfoA)>(iconPatch.Original());
     realDestroyIcon = reinterpret_cast<decltype(realDestroyIcon)>(destroyPatch.Original());
     realGetWindowLongA = reinterpret_cast<decltype(realGetWindowLongA)>(longPatch.Original());
     realGetWindow = reinterpret_cast<decltype(realGetWindow)>(ownerPatch.Original());
     realGetClassNameA = reinterpret_cast<decltype(realGetClassNameA)>(classPatch.Original());
-    realGetProcAddress = reinterpret_cast<decltype(realGetProcAddress)>(procPatch.Original());
     ASSERT_TRUE(realOpenProcess && realSHGetFileInfoA && realDestroyIcon && realGetWindowLongA && realGetWindow &&
-                realGetClassNameA && realGetProcAddress);
+                realGetClassNameA);
   }
 
   // The fixture's windows among the menu's tasks, by position.
@@ -134,8 +113,7 @@ class LookupReuse : public ::testing::Test {
                          reinterpret_cast<void*>(&CountGetWindow)};
   ImportPatch classPatch{::GetModuleHandleA(nullptr), "user32.dll", "GetClassNameA",
                          reinterpret_cast<void*>(&CountGetClassNameA)};
-  ImportPatch procPatch{::GetModuleHandleA(nullptr), "kernel32.dll", "GetProcAddress",
-                        reinterpret_cast<void*>(&CountGetProcAddress)};
+  testing_support::CloakStandIn cloaking;
   taskmenu::TTaskPopupMenu menu;
 };
 
@@ -164,18 +142,18 @@ TEST_F(LookupReuse, EachWindowsOwnerStylesClassAndCloakingAreReadOncePerRefreshA
   for (int refresh = 1; refresh <= 2; ++refresh) {
     PopupAndDismiss(menu);
     ASSERT_EQ(static_cast<int>(FixtureTasks().size()), kWindows);
-    EXPECT_EQ(cloakQueryLookups, refresh);
+    EXPECT_EQ(cloaking.Lookups(), refresh);
     for (const int position : FixtureTasks()) {
       const HWND wnd = menu.Tasks().Items(position).Wnd;
       EXPECT_EQ(ownerReads[wnd], refresh);
       EXPECT_EQ((longReads[{wnd, GWL_STYLE}]), refresh);
       EXPECT_EQ((longReads[{wnd, GWL_EXSTYLE}]), refresh);
       EXPECT_EQ(classReads[wnd], refresh);
-      EXPECT_EQ(cloakQueries[wnd], refresh);
+      EXPECT_EQ(cloaking.Queries(wnd), refresh);
     }
     // A window that the classic rule already leaves out is not asked.
     EXPECT_EQ(classReads[tool], 0);
-    EXPECT_EQ(cloakQueries[tool], 0);
+    EXPECT_EQ(cloaking.Queries(tool), 0);
   }
 }
 

@@ -39,7 +39,7 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
     const auto tallies = ledger.Tallies();
     EXPECT_GE(tallies.at("icon").created, kPopups) << "no shell icon was counted";
     EXPECT_GE(tallies.at("image list").created, kPopups);
-    EXPECT_GE(tallies.at("library").created, kPopups) << "no path lookup was counted";
+    EXPECT_GE(tallies.at("library").created, 2 * kPopups) << "no cloaking or path lookup was counted";
     EXPECT_GE(tallies.at("device context").created, 1) << "no measuring context was counted";
     EXPECT_EQ(ledger.Outstanding(), afterFirst) << "handles accumulate across popups: " << Describe(ledger);
   }

@@ -2,6 +2,7 @@
 #include "tasklist/NUnit.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/WindowQueries.h"
+#include "tests/support/CloakStandIn.h"
 #include "tests/support/Fixture.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,7 @@ class TaskCollection : public ::testing::Test {
   }
 
   static std::unique_ptr<FixtureProcess> arrangements;
+  testing_support::CloakStandIn cloaking;
   TWinInfos tasks;
 };
 

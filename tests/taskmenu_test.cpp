@@ -2,6 +2,7 @@
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
+#include "tests/support/LibraryFailure.h"
 #include "tests/support/MenuDriver.h"
 #include "ui/MenuChar.h"
 
@@ -131,19 +132,9 @@ TEST_F(TaskMenu, ANestedPopupReturnsAtOnceAndLeavesTheOpenMenuAlone) {
   EXPECT_FALSE(menu.InPopup());
 }
 
-decltype(&::LoadLibraryA) realLoadLibraryA;
-
-HMODULE WINAPI FailPsapi(const char* name) {
-  if (::lstrcmpiA(name, "PSAPI.DLL") == 0) return nullptr;
-  return realLoadLibraryA(name);  // ::LoadLibraryA would come back here through the patched import
-}
-
 TEST_F(TaskMenu, AnErrorInTheRefreshEndsThePopupAndTheNextOneWorks) {
   {
-    testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "kernel32.dll", "LoadLibraryA",
-                                       reinterpret_cast<void*>(&FailPsapi));
-    ASSERT_TRUE(patch.Original());
-    realLoadLibraryA = reinterpret_cast<decltype(realLoadLibraryA)>(patch.Original());
+    testing_support::LibraryFailure noPsapi("PSAPI.DLL");
     try {
       menu.PopupTasks(10, 10);
       ADD_FAILURE() << "no error";

@@ -50,7 +50,7 @@ decltype(&::CreateFontIndirectA) realCreateFontIndirectA;
 decltype(&::DeleteObject) realDeleteObject;
 decltype(&::CreateCompatibleDC) realCreateCompatibleDC;
 decltype(&::DeleteDC) realDeleteDC;
-decltype(&::LoadLibraryA) realLoadLibraryA;
+decltype(&::LoadLibraryExA) realLoadLibraryExA;
 decltype(&::LoadLibraryW) realLoadLibraryW;
 decltype(&::FreeLibrary) realFreeLibrary;
 decltype(&::OpenProcess) realOpenProcess;
@@ -122,8 +122,8 @@ BOOL WINAPI CountDeleteDC(HDC dc) {
   Destroyed("device context", dc);
   return realDeleteDC(dc);
 }
-HMODULE WINAPI CountLoadLibraryA(LPCSTR name) {
-  const HMODULE module = realLoadLibraryA(name);
+HMODULE WINAPI CountLoadLibraryExA(LPCSTR name, HANDLE file, DWORD flags) {
+  const HMODULE module = realLoadLibraryExA(name, file, flags);
   Created("library", module);
   return module;
 }
@@ -188,7 +188,7 @@ HandleLedger::HandleLedger(HMODULE module) {
   patch("gdi32.dll", "DeleteObject", realDeleteObject, &CountDeleteObject);
   patch("gdi32.dll", "CreateCompatibleDC", realCreateCompatibleDC, &CountCreateCompatibleDC);
   patch("gdi32.dll", "DeleteDC", realDeleteDC, &CountDeleteDC);
-  patch("kernel32.dll", "LoadLibraryA", realLoadLibraryA, &CountLoadLibraryA);
+  patch("kernel32.dll", "LoadLibraryExA", realLoadLibraryExA, &CountLoadLibraryExA);
   patch("kernel32.dll", "LoadLibraryW", realLoadLibraryW, &CountLoadLibraryW);
   patch("kernel32.dll", "FreeLibrary", realFreeLibrary, &CountFreeLibrary);
   patch("kernel32.dll", "OpenProcess", realOpenProcess, &CountOpenProcess);

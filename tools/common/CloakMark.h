@@ -1,5 +1,5 @@
 // The window property by which a test fixture marks a window that the tests' stand-in for the
-// desktop window manager's library reports as cloaked.
+// cloaking query (tests/support/CloakStandIn.h) reports as cloaked.
 #pragma once
 
 inline constexpr char kCloakMarkProperty[] = "SwivoTestCloaked";
