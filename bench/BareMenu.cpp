@@ -1,8 +1,8 @@
 #include "bench/BareMenu.h"
 
+#include "base/Handle.h"
+#include "base/Module.h"
 #include "bench/Measure.h"
-#include "ui/Handle.h"
-#include "ui/Module.h"
 #include "ui/WindowClass.h"
 
 #include <stdexcept>
@@ -38,9 +38,9 @@ LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 double TimeBareMenu(int items) {
   ui::RegisterWindowClass(kOwnerClass, &OwnerProc);
-  ui::unique_hwnd owner(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                          ui::ThisModule(), nullptr));
-  ui::unique_hmenu menu(::CreatePopupMenu());
+  base::unique_hwnd owner(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                          base::ThisModule(), nullptr));
+  base::unique_hmenu menu(::CreatePopupMenu());
   if (!owner || !menu) throw std::runtime_error("cannot create the bare menu");
   for (int i = 0; i < items; ++i) {
     ::AppendMenuA(menu.get(), MF_OWNERDRAW, static_cast<UINT_PTR>(i + 1), reinterpret_cast<LPCSTR>(i));

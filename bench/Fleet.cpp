@@ -28,7 +28,7 @@ Fleet::~Fleet() {
 
 void Fleet::Grow(int processes, int windows) {
   const std::string fixture = testing_support::FixturePath();
-  std::vector<ui::unique_kernel_handle> readyEvents;
+  std::vector<base::unique_kernel_handle> readyEvents;
   for (int i = 0; i < processes; ++i) {
     const int serial = Processes();
     const int count = windows / processes + (i < windows % processes ? 1 : 0);
@@ -45,7 +45,7 @@ void Fleet::Grow(int processes, int windows) {
       throw std::runtime_error("cannot start " + fixture + " (error " + std::to_string(::GetLastError()) + ")");
     }
     ::CloseHandle(info.hThread);
-    members_.push_back({ui::unique_kernel_handle(info.hProcess), info.dwThreadId});
+    members_.push_back({base::unique_kernel_handle(info.hProcess), info.dwThreadId});
     windows_ += count;
   }
   const size_t first = members_.size() - readyEvents.size();

@@ -2,7 +2,7 @@
 // qemu takes seconds, so starting dozens one after another would dominate a run.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <windows.h>
 
@@ -28,7 +28,7 @@ class Fleet {
 
  private:
   struct Member {
-    ui::unique_kernel_handle process;
+    base::unique_kernel_handle process;
     DWORD threadId = 0;
   };
   std::vector<Member> members_;

@@ -1,10 +1,10 @@
 #include "bench/FloorPass.h"
 
+#include "base/EnumWindows.h"
 #include "bench/Measure.h"
 #include "tasklist/NUnit.h"
 #include "tasklist/WindowIconQuery.h"
 #include "tasklist/WindowQueries.h"
-#include "ui/EnumWindows.h"
 
 #include <map>
 #include <string>
@@ -15,7 +15,7 @@ FloorResult RunFloorPass() {
   FloorResult result;
   std::map<DWORD, std::string> paths;
   const double start = NowMs();
-  ui::EnumTopLevelWindows([&](HWND wnd) {
+  base::EnumTopLevelWindows([&](HWND wnd) {
     ++result.windows;
     const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
     const LONG exStyle = ::GetWindowLongA(wnd, GWL_EXSTYLE);

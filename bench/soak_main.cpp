@@ -10,11 +10,11 @@
 // Exit code 0 when no handle is outstanding after the plug-in is unloaded, nothing foreign was
 // destroyed, every menu opened, every choice activated our window, and private memory at the end
 // is within 1 MiB of the start (after the first cycle, which loads what the system loads once).
+#include "base/Module.h"
 #include "bench/Measure.h"
 #include "bench/PrivateMemory.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/HandleLedger.h"
-#include "ui/Module.h"
 #include "ui/WindowClass.h"
 
 #include <cstdio>
@@ -50,10 +50,10 @@ LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
-ui::unique_hwnd OpenWindow(const char* caption, int y) {
+base::unique_hwnd OpenWindow(const char* caption, int y) {
   ui::RegisterWindowClass(kWindowClass, &WindowProc);
-  return ui::unique_hwnd(::CreateWindowExA(0, kWindowClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, y, 300,
-                                           120, nullptr, nullptr, ui::ThisModule(), nullptr));
+  return base::unique_hwnd(::CreateWindowExA(0, kWindowClass, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, y, 300,
+                                           120, nullptr, nullptr, base::ThisModule(), nullptr));
 }
 
 // Other programs on this desktop may have menus open too, so only our thread's menu is driven.
@@ -127,7 +127,7 @@ struct Run {
 
 int Soak(int dismissCycles, int chooseCycles) {
   const std::string path = testing_support::ProgramFolder() + "swivo_p.dll";
-  ui::unique_hmodule library(::LoadLibraryA(path.c_str()));
+  base::unique_hmodule library(::LoadLibraryA(path.c_str()));
   if (!library) throw std::runtime_error("cannot load " + path);
   const auto init = Export<InitFn>(library.get(), "MVREvent_Init");
   const auto unload = Export<UnloadFn>(library.get(), "MVREvent_Unload");
@@ -136,9 +136,9 @@ int Soak(int dismissCycles, int chooseCycles) {
   bool passed = true;
   {
     testing_support::HandleLedger ledger(library.get());
-    const ui::unique_hwnd targetWindow = OpenWindow(kTargetCaption, 60);
+    const base::unique_hwnd targetWindow = OpenWindow(kTargetCaption, 60);
     target = targetWindow.get();
-    const ui::unique_hwnd anchor = OpenWindow(kAnchorCaption, 200);
+    const base::unique_hwnd anchor = OpenWindow(kAnchorCaption, 200);
     init(path.c_str(), 0);
     const bench::PrivateMemory afterInit = bench::ReadPrivateMemory();
     bench::PrivateMemory start{};

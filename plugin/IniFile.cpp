@@ -1,9 +1,9 @@
 #include "plugin/IniFile.h"
 
+#include "base/Error.h"
+#include "base/Handle.h"
+#include "base/WideText.h"
 #include "plugin/SettingsText.h"
-#include "ui/Error.h"
-#include "ui/Handle.h"
-#include "ui/WideText.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@ namespace {
 constexpr char kCannotOpenBefore[] = "\x83\x74\x83\x40\x83\x43\x83\x8b ";
 constexpr char kCannotOpenAfter[] = " \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1";
 
-ui::Error CannotOpen(const std::string& fileName) { return ui::Error(kCannotOpenBefore + fileName + kCannotOpenAfter); }
+base::Error CannotOpen(const std::string& fileName) { return base::Error(kCannotOpenBefore + fileName + kCannotOpenAfter); }
 
 // Names compare as CharUpperBuffA makes them, by the rules of the ANSI code page.
 std::string UpperCaseAnsi(std::string name) {
@@ -25,19 +25,19 @@ std::string UpperCaseAnsi(std::string name) {
 // A character the code page lacks becomes its default character, never a best-fit look-alike
 // that could turn into a '=' or a '\\'.
 std::string ToAnsiCodePage(std::u16string_view text) {
-  return ui::NarrowToAnsi(std::wstring(text.begin(), text.end()), WC_NO_BEST_FIT_CHARS);
+  return base::NarrowToAnsi(std::wstring(text.begin(), text.end()), WC_NO_BEST_FIT_CHARS);
 }
 
 bool IsExistingFile(const std::string& fileName) {
   WIN32_FIND_DATAA found{};
-  const ui::unique_find_handle search = ui::AdoptFindHandle(::FindFirstFileA(fileName.c_str(), &found));
+  const base::unique_find_handle search = base::AdoptFindHandle(::FindFirstFileA(fileName.c_str(), &found));
   return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // Others may read the file meanwhile but not write it; a writer that is already there makes the
 // open fail.
 std::string ReadWholeFile(const std::string& fileName) {
-  const ui::unique_kernel_handle file = ui::AdoptFileHandle(::CreateFileA(
+  const base::unique_kernel_handle file = base::AdoptFileHandle(::CreateFileA(
       fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw CannotOpen(fileName);
   DWORD sizeHigh = 0;

@@ -16,7 +16,7 @@ class IniFile {
  public:
   // Loads the file; one that starts with a UTF-8 or UTF-16 byte-order mark is read as that text
   // in the ANSI code page. No file of that name, or a folder of that name, gives no sections. Throws
-  // ui::Error ("ファイル <name> は開けません") when the file exists but cannot be opened or read,
+  // base::Error ("ファイル <name> は開けません") when the file exists but cannot be opened or read,
   // for instance while another program holds it open for writing, or when it is too big.
   explicit IniFile(const std::string& fileName);
 

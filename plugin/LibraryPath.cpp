@@ -1,6 +1,6 @@
 #include "plugin/LibraryPath.h"
 
-#include "ui/Module.h"
+#include "base/Module.h"
 
 #include <windows.h>
 
@@ -16,7 +16,7 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 std::string ThisModuleFileName() {
   std::string path(MAX_PATH, '\0');
   for (;;) {
-    const DWORD length = ::GetModuleFileNameA(ui::ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = ::GetModuleFileNameA(base::ThisModule(), path.data(), static_cast<DWORD>(path.size()));
     if (length < path.size()) {
       path.resize(length);
       return path;

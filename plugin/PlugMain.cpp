@@ -1,11 +1,11 @@
 #include "plugin/PlugMain.h"
 
+#include "base/Module.h"
 #include "plugin/IniFile.h"
 #include "plugin/LibraryPath.h"
 #include "plugin/SettingsFileName.h"
 #include "taskmenu/AppMain.h"
 #include "ui/DispatchScope.h"
-#include "ui/Module.h"
 
 #include <memory>
 
@@ -55,7 +55,7 @@ void Unload() {
   // The host frees the library right after this. Our frames under the host's call (the menu's
   // loop, our dispatching) must still return into mapped code, and nothing of ours can free the
   // library after the last of them, so it stays loaded until the process ends.
-  if (ui::InDispatch()) ui::KeepThisModuleLoaded();
+  if (ui::InDispatch()) base::KeepThisModuleLoaded();
   RetireMainForm();
 }
 

@@ -1,11 +1,11 @@
 #include "tasklist/EditorQuery.h"
 
+#include "base/EnumWindows.h"
+#include "base/Handle.h"
+#include "base/Mbcs.h"
+#include "base/ReplyBudget.h"
 #include "tasklist/ArrangeTasks.h"
-#include "tasklist/ReplyDeadline.h"
 #include "tasklist/WindowQueries.h"
-#include "ui/EnumWindows.h"
-#include "ui/Handle.h"
-#include "ui/Mbcs.h"
 
 #include <string>
 #include <string_view>
@@ -26,7 +26,7 @@ constexpr int kAtomNameLength = 1023;
 // The topmost editor main window that `owner` owns, or 0.
 HWND FindEditorMainWindow(HWND owner) {
   HWND found = nullptr;
-  ui::EnumTopLevelWindows([owner, &found](HWND wnd) {
+  base::EnumTopLevelWindows([owner, &found](HWND wnd) {
     if (ClassNameOf(wnd, kClassNameLength) != kMainWindowClass || ::GetWindow(wnd, GW_OWNER) != owner) return true;
     found = wnd;
     return false;
@@ -44,10 +44,10 @@ HWND EditorMainWindowFor(HWND wnd) {
 }
 
 // The atom of the editor's reply, now ours to delete; empty when no reply came in time.
-ui::unique_global_atom AskOpenFile(HWND mainWnd, UINT message, ReplyDeadline& deadline) {
+base::unique_global_atom AskOpenFile(HWND mainWnd, UINT message, base::ReplyBudget& replies) {
   DWORD_PTR reply = 0;
-  if (!deadline.Send(mainWnd, message, 0, 0, reply)) reply = 0;
-  return ui::unique_global_atom(LOWORD(reply));
+  if (!replies.Send(mainWnd, message, 0, 0, reply)) reply = 0;
+  return base::unique_global_atom(LOWORD(reply));
 }
 
 // The atom's name; empty when it cannot be read.
@@ -59,7 +59,7 @@ std::string AtomName(ATOM atom) {
 
 // The path up to and including its last '\' or ':'; empty when it has neither.
 std::string_view FolderOf(std::string_view path) {
-  const size_t separator = ui::LastDelimiter(path, "\\:");
+  const size_t separator = base::LastDelimiter(path, "\\:");
   return separator == std::string_view::npos ? std::string_view() : path.substr(0, separator + 1);
 }
 
@@ -68,18 +68,18 @@ std::string_view FolderOf(std::string_view path) {
 std::string ReplaceEditorWord(std::string_view caption, std::string_view replacement) {
   std::string result;
   size_t from = 0;
-  for (size_t at = ui::FindOnBoundary(caption, kEditorWord); at != std::string_view::npos;
-       at = ui::FindOnBoundary(caption, kEditorWord, from)) {
+  for (size_t at = base::FindOnBoundary(caption, kEditorWord); at != std::string_view::npos;
+       at = base::FindOnBoundary(caption, kEditorWord, from)) {
     result.append(caption.substr(from, at - from)).append(replacement);
     from = at + kEditorWord.size();
   }
   return result.append(caption.substr(from));
 }
 
-void QueryEditor(TWinInfo& entry, UINT message, ReplyDeadline& deadline) {
+void QueryEditor(TWinInfo& entry, UINT message, base::ReplyBudget& replies) {
   const HWND mainWnd = EditorMainWindowFor(entry.Wnd);
   if (!mainWnd) return;
-  const ui::unique_global_atom atom = AskOpenFile(mainWnd, message, deadline);
+  const base::unique_global_atom atom = AskOpenFile(mainWnd, message, replies);
   if (!atom) return;
   const std::string path = AtomName(atom.get());
   // An unreadable name is no answer; an untitled document has no folder to show.
@@ -92,10 +92,10 @@ void QueryEditor(TWinInfo& entry, UINT message, ReplyDeadline& deadline) {
 void QueryEditorFiles(TWinInfos& tasks) {
   // Registered at every refresh, editor entries or not: the step keeps nothing between refreshes.
   const UINT message = ::RegisterWindowMessageA(kQueryMessageName);
-  ReplyDeadline deadline(kEditorReplyTimeoutMs);
+  base::ReplyBudget replies(kEditorReplyTimeoutMs, kEditorReplyTimeoutMs);
   for (int i = 0; i < tasks.Count(); ++i) {
     TWinInfo& entry = tasks.Items(i);
-    if (entry.ExeName == kMarkedEditorExeName) QueryEditor(entry, message, deadline);
+    if (entry.ExeName == kMarkedEditorExeName) QueryEditor(entry, message, replies);
   }
 }
 

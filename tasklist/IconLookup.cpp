@@ -42,7 +42,7 @@ TaskIcon IconLookup::ExecutableIcon(const std::string& exePath) {
   return OncePerPath(executableIcons_, exePath, [&] {
     HICON icon = nullptr;
     (void)::ExtractIconExA(exePath.c_str(), 0, nullptr, &icon, 1);
-    return TaskIcon::Owned(ui::unique_hicon(icon), IconSource::kExecutable);
+    return TaskIcon::Owned(base::unique_hicon(icon), IconSource::kExecutable);
   });
 }
 

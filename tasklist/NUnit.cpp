@@ -1,8 +1,9 @@
 #include "tasklist/NUnit.h"
 
-#include "tasklist/Foreground.h"
-#include "ui/Error.h"
-#include "ui/SystemLibrary.h"
+#include "base/Error.h"
+#include "base/Foreground.h"
+#include "base/ProcAddress.h"
+#include "base/SystemLibrary.h"
 
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -30,23 +31,18 @@ std::string TextUpToNul(const char* buffer, size_t size) {
   return std::string(buffer, length);
 }
 
-template <typename Function>
-Function LookUp(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 // First module of the process (its executable) through the process status library.
 std::string ExePathFromModules(DWORD processId) {
   using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
   using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
 
-  ui::unique_hmodule psapi = ui::LoadSystemLibrary("PSAPI.DLL");
-  if (!psapi) throw ui::Error(kPsapiNotLoaded);
-  const auto enumModules = LookUp<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
-  const auto moduleFileName = LookUp<GetModuleFileNameExFn>(psapi.get(), "GetModuleFileNameExA");
-  if (!enumModules || !moduleFileName) throw ui::Error(kApiNotFound);
+  base::unique_hmodule psapi = base::LoadSystemLibrary("PSAPI.DLL");
+  if (!psapi) throw base::Error(kPsapiNotLoaded);
+  const auto enumModules = base::ProcAddress<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
+  const auto moduleFileName = base::ProcAddress<GetModuleFileNameExFn>(psapi.get(), "GetModuleFileNameExA");
+  if (!enumModules || !moduleFileName) throw base::Error(kApiNotFound);
 
-  ui::unique_kernel_handle process(::OpenProcess(kProcessQueryAndRead, FALSE, processId));
+  base::unique_kernel_handle process(::OpenProcess(kProcessQueryAndRead, FALSE, processId));
   if (!process) return {};
   HMODULE firstModule = nullptr;
   DWORD needed = 0;
@@ -61,9 +57,9 @@ std::string ExePathFromModules(DWORD processId) {
 std::string ExePathFromImageName(DWORD processId) {
   using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, char*, DWORD*);
   const auto query =
-      LookUp<QueryFullProcessImageNameFn>(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
+      base::ProcAddress<QueryFullProcessImageNameFn>(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
   if (!query) return {};
-  ui::unique_kernel_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  base::unique_kernel_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return {};
   char buffer[MAX_PATH] = {};
   DWORD size = MAX_PATH;
@@ -78,12 +74,12 @@ std::string ExePathFromSnapshot(DWORD processId) {
 
   const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
   if (!kernel) return {};
-  const auto createSnapshot = LookUp<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+  const auto createSnapshot = base::ProcAddress<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
   if (!createSnapshot) return {};
-  const auto first = LookUp<ProcessWalkFn>(kernel, "Process32First");
-  const auto next = LookUp<ProcessWalkFn>(kernel, "Process32Next");
+  const auto first = base::ProcAddress<ProcessWalkFn>(kernel, "Process32First");
+  const auto next = base::ProcAddress<ProcessWalkFn>(kernel, "Process32Next");
 
-  ui::unique_kernel_handle snapshot = ui::AdoptFileHandle(createSnapshot(TH32CS_SNAPPROCESS, 0));
+  base::unique_kernel_handle snapshot = base::AdoptFileHandle(createSnapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {};
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof(entry);
@@ -98,21 +94,16 @@ std::string ExePathFromSnapshot(DWORD processId) {
 
 DWORD Win32Platform = ReadPlatformId();
 
-bool IsResponsive(HWND wnd) {
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kResponsiveProbeMs, &ignored) != 0;
-}
-
 bool BringToTop(HWND wnd) {
   if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId()) {
     // Our own window is raised here and now, though the platform may keep the foreground from it.
     const bool raised = ::BringWindowToTop(wnd) != FALSE;
-    if (raised && ::GetForegroundWindow() != wnd) (void)TakeForeground(wnd);
+    if (raised && ::GetForegroundWindow() != wnd) (void)base::TakeForeground(wnd);
     return raised;
   }
   // Anything that waits for another thread may wait for a hung one: probe it first, briefly.
   // Handing the foreground over only queues the activation for the window's thread.
-  const bool taken = IsResponsive(wnd) && TakeForeground(wnd);
+  const bool taken = base::IsResponsive(wnd) && base::TakeForeground(wnd);
   // The raise is posted to the window's thread too: BringWindowToTop would wait until that thread
   // had handled it, and a hung thread carries it out when it recovers.
   ::SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
@@ -133,11 +124,11 @@ std::string GetProcessExePath(DWORD processId) {
   return path.empty() ? ExePathFromImageName(processId) : path;
 }
 
-ui::unique_hicon GetFileIcon(const std::string& fileName, bool large) {
+base::unique_hicon GetFileIcon(const std::string& fileName, bool large) {
   SHFILEINFOA info{};
   const UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (large ? 0 : SHGFI_SMALLICON);
   if (!::SHGetFileInfoA(fileName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags)) return {};
-  return ui::unique_hicon(info.hIcon);
+  return base::unique_hicon(info.hIcon);
 }
 
 }  // namespace tasklist

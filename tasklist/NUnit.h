@@ -1,7 +1,7 @@
 // Stateless helpers on windows, processes and files that the task list needs.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <windows.h>
 
@@ -13,18 +13,12 @@ namespace tasklist {
 // Tests may assign another value to take the paths of older systems.
 extern DWORD Win32Platform;
 
-// How long a window's thread may take to answer before we treat it as hung.
-inline constexpr UINT kResponsiveProbeMs = 250;
-
-// Whether the window's thread answers within kResponsiveProbeMs.
-[[nodiscard]] bool IsResponsive(HWND wnd);
-
 // Raises W to the top and gives it the foreground without waiting for W's thread. A window of
 // another thread that does not answer is only asked to come up when it recovers, and the result
 // is false; otherwise the result is whether the raise was accepted.
 [[nodiscard]] bool BringToTop(HWND wnd);
 
-// Path of the executable of the process that owns the window, or empty. Throws ui::Error on the
+// Path of the executable of the process that owns the window, or empty. Throws base::Error on the
 // NT family when the process status library or its functions are missing.
 [[nodiscard]] std::string GetWindowExePath(HWND wnd);
 // The same for a process id.
@@ -33,6 +27,6 @@ inline constexpr UINT kResponsiveProbeMs = 250;
 [[nodiscard]] DWORD ProcessIdOf(HWND wnd);
 
 // Icon of the file name's type, made for the caller (empty when the shell has none).
-[[nodiscard]] ui::unique_hicon GetFileIcon(const std::string& fileName, bool large);
+[[nodiscard]] base::unique_hicon GetFileIcon(const std::string& fileName, bool large);
 
 }  // namespace tasklist

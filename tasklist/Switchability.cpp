@@ -1,7 +1,8 @@
 #include "tasklist/Switchability.h"
 
+#include "base/ProcAddress.h"
+#include "base/SystemLibrary.h"
 #include "tasklist/WindowSnapshot.h"
-#include "ui/SystemLibrary.h"
 
 #include <string>
 
@@ -62,15 +63,12 @@ Exclusion UsabilityOf(HWND wnd, WindowSnapshot& windows) {
 }
 
 SwitchTests::SwitchTests()
-    : dwmapi_(ui::LoadSystemLibrary(kDwmLibrary)),
+    : dwmapi_(base::LoadSystemLibrary(kDwmLibrary)),
       shellWindow_(::GetShellWindow()),
       // A property name is a global atom: while the atom does not exist, no window has the
       // property, and no window needs to be asked.
       deletedMark_(::GlobalFindAtomA(kDeletedFromTaskbarProperty)) {
-  if (dwmapi_) {
-    getWindowAttribute_ = reinterpret_cast<GetWindowAttributeFn>(
-        reinterpret_cast<void*>(::GetProcAddress(dwmapi_.get(), kGetWindowAttribute)));
-  }
+  getWindowAttribute_ = base::ProcAddress<GetWindowAttributeFn>(dwmapi_.get(), kGetWindowAttribute);
 }
 
 Exclusion SwitchTests::Test(HWND wnd, WindowSnapshot& windows) const {

@@ -5,7 +5,7 @@
 // windows that never take activation. Alt+Tab leaves them out, and so do we.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <windows.h>
 
@@ -55,7 +55,7 @@ class SwitchTests {
 
   bool IsCloaked(HWND wnd) const;
 
-  ui::unique_hmodule dwmapi_;
+  base::unique_hmodule dwmapi_;
   GetWindowAttributeFn getWindowAttribute_ = nullptr;
   HWND shellWindow_ = nullptr;
   ATOM deletedMark_ = 0;

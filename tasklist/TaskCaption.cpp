@@ -1,7 +1,7 @@
 #include "tasklist/TaskCaption.h"
 
+#include "base/WideText.h"
 #include "tasklist/WindowQueries.h"
-#include "ui/WideText.h"
 
 #include <algorithm>
 
@@ -24,10 +24,10 @@ void ReadCaptions(HWND wnd, TWinInfo& task) {
 }
 
 std::wstring ShownCaption(const TWinInfo& task) {
-  const std::string narrowed = ui::NarrowToAnsi(task.WideCaption);
+  const std::string narrowed = base::NarrowToAnsi(task.WideCaption);
   const bool same = narrowed == task.Caption ||
                     (task.Caption.size() == kLongestCaption && narrowed.compare(0, kLongestCaption, task.Caption) == 0);
-  return same ? task.WideCaption : ui::WidenAnsi(task.Caption);
+  return same ? task.WideCaption : base::WidenAnsi(task.Caption);
 }
 
 }  // namespace tasklist

@@ -2,7 +2,7 @@
 // an icon that the shell made for us is destroyed when its last holder lets go of it.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <memory>
 #include <type_traits>
@@ -21,7 +21,7 @@ class TaskIcon {
     if (!icon) return {};
     return TaskIcon(Shared(icon, [](HICON) {}), source);
   }
-  static TaskIcon Owned(ui::unique_hicon shellIcon, IconSource source = IconSource::kFileType) {
+  static TaskIcon Owned(base::unique_hicon shellIcon, IconSource source = IconSource::kFileType) {
     if (!shellIcon) return {};
     return TaskIcon(Shared(shellIcon.release(), [](HICON icon) { ::DestroyIcon(icon); }), source);
   }

@@ -1,12 +1,13 @@
 #include "tasklist/TaskList.h"
 
+#include "base/Foreground.h"
+#include "base/Mbcs.h"
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
 #include "tasklist/Switchability.h"
 #include "tasklist/TaskCaption.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
-#include "ui/Mbcs.h"
 
 #include <unordered_map>
 
@@ -84,7 +85,7 @@ void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   ReadCaptions(wnd, entry);
   const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
   entry.Icon = lookups.Icon(wnd, path);
-  entry.ExeName = ui::LowerAscii(ui::ExtractFileName(path));
+  entry.ExeName = base::LowerAscii(base::ExtractFileName(path));
 }
 
 // Downwards, so that the positions not yet visited stay valid.
@@ -105,7 +106,7 @@ void TWinInfos::Activate(int index) const {
   const HWND wnd = Items(index).Wnd;
   (void)BringToTop(wnd);
   if (::IsWindowVisible(wnd) && !::IsIconic(wnd)) return;
-  if (IsResponsive(wnd)) {
+  if (base::IsResponsive(wnd)) {
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(wnd, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kRestoreTimeoutMs, &ignored);
   } else {

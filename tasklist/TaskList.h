@@ -2,8 +2,8 @@
 // top-level windows, with the window to activate, its caption, a small icon and the executable.
 #pragma once
 
+#include "base/Collection.h"
 #include "tasklist/TaskIcon.h"
-#include "ui/Collection.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@ namespace tasklist {
 class RefreshLookups;
 class WindowSnapshot;
 
-class TWinInfo : public ui::TCollectionItem {
+class TWinInfo : public base::TCollectionItem {
  public:
   HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
   HWND Wnd = nullptr;      // the window to activate; 0 until the fill pass accepts one
@@ -26,7 +26,7 @@ class TWinInfo : public ui::TCollectionItem {
   void Assign(const TWinInfo& source);
 };
 
-class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
+class TWinInfos : public base::TOwnedCollection<TWinInfo> {
  public:
   // Rebuilds the entries from the current top-level windows, then orders them.
   void Refresh();

@@ -1,7 +1,7 @@
 #include "tasklist/WindowQueries.h"
 
-#include "ui/Mbcs.h"
-#include "ui/WideText.h"
+#include "base/Mbcs.h"
+#include "base/WideText.h"
 
 #include <utility>
 #include <vector>
@@ -39,13 +39,13 @@ std::string ClassNameOf(HWND wnd, int bufferSize) {
 std::string WindowTextOf(HWND wnd) {
   std::string text;
   if (BelongsToAnotherThreadOfOurs(wnd)) {
-    text = ui::NarrowToAnsi(StoredText(wnd));
+    text = base::NarrowToAnsi(StoredText(wnd));
     if (text.size() >= kWindowTextBufferSize) text.resize(kWindowTextBufferSize - 1);
   } else {
     text = ReadText<char>(kWindowTextBufferSize,
                           [wnd](char* buffer, int size) { return ::GetWindowTextA(wnd, buffer, size); });
   }
-  return ui::WithoutLoneLeadByte(std::move(text));
+  return base::WithoutLoneLeadByte(std::move(text));
 }
 
 std::wstring WideWindowTextOf(HWND wnd) {

@@ -1,7 +1,7 @@
 #include "tasklist/WindowSnapshot.h"
 
+#include "base/EnumWindows.h"
 #include "tasklist/WindowQueries.h"
-#include "ui/EnumWindows.h"
 
 namespace tasklist {
 namespace {
@@ -15,7 +15,7 @@ const Value& ReadOnce(std::optional<Value>& slot, Read read) {
 }  // namespace
 
 WindowSnapshot::WindowSnapshot() {
-  ui::EnumTopLevelWindows([this](HWND wnd) {
+  base::EnumTopLevelWindows([this](HWND wnd) {
     windows_.push_back(wnd);
     return true;
   });

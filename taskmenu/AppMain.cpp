@@ -1,8 +1,8 @@
 #include "taskmenu/AppMain.h"
 
-#include "tasklist/Foreground.h"
+#include "base/Error.h"
+#include "base/Foreground.h"
 #include "tasklist/NUnit.h"
-#include "ui/Error.h"
 
 namespace taskmenu {
 namespace {
@@ -39,7 +39,7 @@ LPARAM NewMarkCookie(WPARAM mark) {
 TMainForm::TMainForm() : ui::TForm(kMainFormDescription), menu_(std::make_unique<TTaskPopupMenu>()) {
   try {
     CreateWnd();
-  } catch (const ui::Error&) {
+  } catch (const base::Error&) {
     // Out of USER or GDI objects: nothing native is left, the settings still reach the menu, and
     // Handle() makes the windows when the command runs.
   }
@@ -115,7 +115,7 @@ void TMainForm::ShowTaskMenu() {
   if (!fixedPos_) ::GetCursorPos(&at);
   const HWND previous = ::GetForegroundWindow();
   // A menu of a window that is not in the foreground does not close when the user clicks away.
-  (void)tasklist::TakeForeground(Handle());
+  (void)base::TakeForeground(Handle());
   menu_->PopupTasks(at.x, at.y);
   if (retired_) return;
   DispatchWaitingMessages();

@@ -1,8 +1,8 @@
 #include "taskmenu/TaskMenu.h"
 
+#include "base/Error.h"
+#include "base/WideText.h"
 #include "tasklist/TaskCaption.h"
-#include "ui/Error.h"
-#include "ui/WideText.h"
 
 #include <commctrl.h>
 
@@ -18,10 +18,10 @@ constexpr int kAcceleratorCount = '~' - 'a' + 1;
 // "不正なイメージ リスト" (invalid image list), code page 932.
 constexpr char kInvalidImageList[] = "\x95s\x90\xb3\x82\xc8\x83" "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
 
-ui::unique_himagelist CreateTaskImages() {
-  ui::unique_himagelist images(
+base::unique_himagelist CreateTaskImages() {
+  base::unique_himagelist images(
       ::ImageList_Create(kIconSize, kIconSize, ILC_MASK | ILC_COLORDDB, 0, kImageListGrowth));
-  if (!images) throw ui::Error(kInvalidImageList);
+  if (!images) throw base::Error(kInvalidImageList);
   return images;
 }
 
@@ -56,7 +56,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y) {
   if (inPopup_) return;
   FlagScope popup(inPopup_);
   ClearItems();
-  ui::unique_himagelist images = CreateTaskImages();
+  base::unique_himagelist images = CreateTaskImages();
   tasks_.Refresh();
   SetImages(std::move(images));
   ImageOfIcon imageOfIcon;
@@ -76,7 +76,7 @@ void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfI
     if (image >= 0) imageOfIcon.emplace(task.Icon.Handle(), image);
   }
   const std::string caption = FormatItemCaption(task.Caption);
-  const std::wstring shown = tasklist::ShownCaption(task) + ui::WidenAnsi(AcceleratorSuffix());
+  const std::wstring shown = tasklist::ShownCaption(task) + base::WidenAnsi(AcceleratorSuffix());
   ui::TMenuItem& item = AddItem();
   item.Caption = caption;
   item.WideCaption = shown;

@@ -22,8 +22,8 @@ namespace {
 
 std::string Tag(const std::string& name) { return "am-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
 
-ui::unique_hwnd OwnWindow(const std::string& caption) {
-  return ui::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
+base::unique_hwnd OwnWindow(const std::string& caption) {
+  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
                                            200, 100, nullptr, nullptr, nullptr, nullptr));
 }
 
@@ -61,7 +61,7 @@ TEST(TriggerWindow, OtherHotKeyIdsDoNothing) {
 }
 
 TEST(TriggerWindow, FixedPositionPutsTheMenuAtThatPoint) {
-  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
   form.SetMenuFixPos(true);
   form.SetXPos(100);
@@ -83,7 +83,7 @@ TEST(TriggerWindow, FixedPositionPutsTheMenuAtThatPoint) {
 
 TEST(TriggerWindow, DismissingTheMenuGivesTheForegroundBack) {
   TMainForm form;
-  ui::unique_hwnd previous = OwnWindow(Tag("previous"));
+  base::unique_hwnd previous = OwnWindow(Tag("previous"));
   ::SetForegroundWindow(previous.get());
   HWND foregroundWhileOpen = nullptr;
   WhenMenuOpens([&](HWND open) {
@@ -120,7 +120,7 @@ class TriggerWindowWithTasks : public ::testing::Test {
   void ExpectTheChosenTaskKeepsTheForeground(TMainForm& form, const std::string& name) {
     FixtureProcess fixture({"app:" + Tag(name)});
     const HWND target = fixture.Window(Tag(name));
-    ui::unique_hwnd previous = OwnWindow(Tag("previous of " + name));
+    base::unique_hwnd previous = OwnWindow(Tag("previous of " + name));
     ::SetForegroundWindow(previous.get());
     const LONG_PTR before = testing_support::ActivationCount(target);
     ChooseWindow(form, target);
@@ -144,8 +144,8 @@ TEST_F(TriggerWindowWithTasks, ADispatchMarkPostedByAnotherSenderChangesNothing)
 
 TEST_F(TriggerWindowWithTasks, AChosenTaskWhoseWindowClosedGivesTheForegroundBack) {
   TMainForm form;
-  ui::unique_hwnd previous = OwnWindow(Tag("previous of closed"));
-  ui::unique_hwnd closing = OwnWindow(Tag("closing"));
+  base::unique_hwnd previous = OwnWindow(Tag("previous of closed"));
+  base::unique_hwnd closing = OwnWindow(Tag("closing"));
   ::SetForegroundWindow(previous.get());
   ChooseWindow(form, closing.get(), [&] { closing.reset(); });
   EXPECT_TRUE(Raised(previous.get()));
@@ -179,7 +179,7 @@ TEST(TriggerWindow, DismissingTheMenuOverAHungForegroundWindowReturnsAtOnce) {
 }
 
 TEST(TriggerWindow, ASecondTriggerWhileTheMenuIsOpenOpensNoSecondMenu) {
-  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
   bool secondRan = false;
   WhenMenuOpens([&](HWND open) {
@@ -195,7 +195,7 @@ TEST(TriggerWindow, ASecondTriggerWhileTheMenuIsOpenOpensNoSecondMenu) {
 }
 
 TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
-  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
   WhenMenuOpens([](HWND open) {
     PressInMenu(open, VK_ESCAPE);
@@ -208,7 +208,7 @@ TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
 }
 
 TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKeepsTheForeground) {
-  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
   testing_support::LibraryFailure noPsapi("PSAPI.DLL");
   std::string shown;
@@ -224,7 +224,7 @@ TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKe
 }
 
 TEST(TriggerWindow, AnErrorBoxOutOfMemoryShowsTheBareMessage) {
-  ui::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
   TMainForm form;
   // The refresh fails, and from then on every allocation: the error and its box run short.
   testing_support::LibraryFailure noPsapi("PSAPI.DLL", &testing_support::StartOutOfMemory);

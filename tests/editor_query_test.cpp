@@ -1,10 +1,10 @@
 // The editor query and the editor-mode order on real processes: the stand-in editor, its copy as
 // the companion, and fixture programs under other executable names.
+#include "base/Handle.h"
 #include "tasklist/ArrangeTasks.h"
 #include "tasklist/EditorQuery.h"
 #include "tasklist/TaskList.h"
 #include "tests/support/Fixture.h"
-#include "ui/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -178,7 +178,7 @@ TEST_F(EditorQuery, WithoutEditorModeNothingIsAskedOrMarked) {
 TEST_F(EditorQuery, EveryAnsweredAtomIsDeletedExactlyOnce) {
   std::vector<std::string> names{kUntitled, kFirstMain.file, kSecondMain.file};
   for (const Answer& answer : kPathAnswers) names.push_back(answer.file);
-  std::vector<ui::unique_global_atom> ours;
+  std::vector<base::unique_global_atom> ours;
   for (const std::string& name : names) ours.emplace_back(::GlobalAddAtomA(name.c_str()));
 
   Refresh(false, false, true);

@@ -3,8 +3,8 @@
 // changes nothing. The trigger window and a chosen window then take the foreground through a helper
 // thread whose input is shared with the foreground window's thread for the call; the caller's own
 // input never is, and it waits for the helper only briefly.
-#include "taskmenu/AppMain.h"
 #include "tasklist/NUnit.h"
+#include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"

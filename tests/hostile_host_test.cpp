@@ -2,12 +2,12 @@
 // message that arrives under the plug-in's own frames, starve it of GDI and USER objects, close
 // its windows, trigger it twice, keep its dispatching busy. The fault watch (TestMain) fails any
 // test in which the plug-in touched freed code or memory.
+#include "base/Module.h"
 #include "tests/support/FaultWatch.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/PluginLibrary.h"
-#include "ui/Module.h"
 #include "ui/WindowClass.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +85,7 @@ class HostileHost : public ::testing::Test {
     ui::RegisterWindowClass("HostileHost", &HostProc);
     // Visible, so that the menu has an item and stays open.
     hostWindow.reset(::CreateWindowExA(0, "HostileHost", "hostile host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                       100, nullptr, nullptr, ui::ThisModule(), nullptr));
+                                       100, nullptr, nullptr, base::ThisModule(), nullptr));
     host = hostWindow.get();
     safetyDismissed = false;
     safetyTimer = ::SetTimer(nullptr, 0, kSafetyDismissMs, &SafetyDismiss);
@@ -105,7 +105,7 @@ class HostileHost : public ::testing::Test {
     return WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs) && WaitFor([] { return !OpenMenuWindow(); });
   }
 
-  ui::unique_hwnd hostWindow;
+  base::unique_hwnd hostWindow;
   UINT_PTR safetyTimer = 0;
 };
 
@@ -253,8 +253,8 @@ LRESULT CALLBACK FaultingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 TEST(FaultWatch, CountsAFaultInsideAWindowProcedure) {
   ui::RegisterWindowClass("FaultingWindow", &FaultingProc);
-  ui::unique_hwnd wnd(::CreateWindowExA(0, "FaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                        ui::ThisModule(), nullptr));
+  base::unique_hwnd wnd(::CreateWindowExA(0, "FaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        base::ThisModule(), nullptr));
   void* const continuing = ::AddVectoredExceptionHandler(0, &ContinueAfterRaise);  // after the watch
   const long before = testing_support::FaultCount();
   ::SendMessageA(wnd.get(), WM_APP, 0, 0);

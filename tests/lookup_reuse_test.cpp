@@ -2,12 +2,12 @@
 // class and cloaking, the executable path per process, the shell icon per path, and the menu's
 // image per icon. Nothing is kept across refreshes, and a shared shell icon is destroyed exactly
 // once. Counted through this program's import table.
+#include "base/Handle.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
-#include "ui/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -158,7 +158,7 @@ TEST_F(LookupReuse, EachWindowsOwnerStylesClassAndCloakingAreReadOncePerRefreshA
 }
 
 TEST_F(LookupReuse, AChangeBetweenRefreshesIsSeenAtTheNext) {
-  ui::unique_hwnd window(::CreateWindowExA(0, "STATIC", Tag("changing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", Tag("changing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                            0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   const auto listed = [&] {
     PopupAndDismiss(menu);

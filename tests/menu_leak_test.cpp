@@ -23,7 +23,7 @@ std::string Describe(const testing_support::HandleLedger& ledger) {
 TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
   testing_support::HandleLedger ledger(::GetModuleHandleA(nullptr));
   // A window of ours without a class icon, so that every popup also makes a shell icon.
-  ui::unique_hwnd window(::CreateWindowExA(0, "STATIC", "menu leak test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "menu leak test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                            100, 100, nullptr, nullptr, nullptr, nullptr));
   {
     taskmenu::TTaskPopupMenu menu;

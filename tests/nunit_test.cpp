@@ -12,8 +12,8 @@ namespace {
 
 std::string Tag(const std::string& name) { return "nu-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
 
-ui::unique_hwnd OwnWindow(const std::string& caption) {
-  return ui::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+base::unique_hwnd OwnWindow(const std::string& caption) {
+  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
                                            100, nullptr, nullptr, nullptr, nullptr));
 }
 
@@ -24,14 +24,14 @@ bool WasRaised(HWND wnd, LONG_PTR activationsBefore) {
 }
 
 TEST(GetWindowExePath, OwnWindowGivesThisProgram) {
-  ui::unique_hwnd wnd = OwnWindow(Tag("own"));
+  base::unique_hwnd wnd = OwnWindow(Tag("own"));
   char self[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   EXPECT_EQ(tasklist::GetWindowExePath(wnd.get()), self);
 }
 
 TEST(GetWindowExePath, DestroyedWindowGivesEmpty) {
-  ui::unique_hwnd wnd = OwnWindow(Tag("gone"));
+  base::unique_hwnd wnd = OwnWindow(Tag("gone"));
   const HWND stale = wnd.get();
   wnd.reset();
   EXPECT_EQ(tasklist::GetWindowExePath(stale), "");
@@ -45,7 +45,7 @@ TEST(GetFileIcon, EmptyNameIsNoError) {
 TEST(BringToTop, RaisesAResponsiveWindowOfAnotherProcess) {
   FixtureProcess fixture({"app:" + Tag("responsive")});
   const HWND target = fixture.Window(Tag("responsive"));
-  ui::unique_hwnd mine = OwnWindow(Tag("foreground"));
+  base::unique_hwnd mine = OwnWindow(Tag("foreground"));
   ::SetForegroundWindow(mine.get());
   const LONG_PTR before = testing_support::ActivationCount(target);
   EXPECT_TRUE(tasklist::BringToTop(target));
@@ -55,7 +55,7 @@ TEST(BringToTop, RaisesAResponsiveWindowOfAnotherProcess) {
 TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {
   FixtureProcess fixture({"app:" + Tag("hung")});
   const HWND target = fixture.Window(Tag("hung"));
-  ui::unique_hwnd mine = OwnWindow(Tag("foreground while hung"));
+  base::unique_hwnd mine = OwnWindow(Tag("foreground while hung"));
   ::SetForegroundWindow(mine.get());
   const LONG_PTR before = testing_support::ActivationCount(target);
   constexpr DWORD kHangMs = 4000;
@@ -72,7 +72,7 @@ TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {
 }
 
 TEST(BringToTop, NoForegroundWindowStillRaises) {
-  ui::unique_hwnd mine = OwnWindow(Tag("no foreground"));
+  base::unique_hwnd mine = OwnWindow(Tag("no foreground"));
   EXPECT_NO_THROW((void)tasklist::BringToTop(mine.get()));
   EXPECT_TRUE(tasklist::BringToTop(mine.get()));
 }

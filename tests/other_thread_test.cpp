@@ -48,14 +48,14 @@ class BlockedThreadWindow {
   HWND Window() const { return wnd_; }
 
  private:
-  ui::unique_kernel_handle created_;
-  ui::unique_kernel_handle release_;
+  base::unique_kernel_handle created_;
+  base::unique_kernel_handle release_;
   HWND wnd_ = nullptr;
   std::thread thread_;
 };
 
-ui::unique_hwnd OwnWindow(const std::string& caption) {
-  return ui::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+base::unique_hwnd OwnWindow(const std::string& caption) {
+  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
                                            100, nullptr, nullptr, nullptr, nullptr));
 }
 
@@ -93,7 +93,7 @@ TEST(OtherThreadOfThisProgram, CaptionsOfItsBlockedWindowAreReadWithoutWaiting) 
 TEST(CaptionCutShort, EndsBeforeADoubleByteCharacterThatDoesNotFit) {
   const std::string kept = Tag("long") + std::string(1021 - Tag("long").size(), 'x');
   const std::string caption = kept + "\x82\xa0";
-  ui::unique_hwnd own = OwnWindow(caption);
+  base::unique_hwnd own = OwnWindow(caption);
   FixtureProcess other({"app:" + caption});
   BlockedThreadWindow blocked(Wide(kept) + L"\x3042");
   for (const HWND wnd : {own.get(), other.Windows().at(0), blocked.Window()}) {
@@ -121,7 +121,7 @@ TEST(BringToTopHung, TargetWhoseThreadOwnsTheForegroundIsNotWaitedFor) {
 TEST(BringToTopSlow, TargetSlowToMoveIsRaisedWithoutWaitingForIt) {
   FixtureProcess fixture({"app:" + Tag("slow")});
   const HWND target = fixture.Window(Tag("slow"));
-  ui::unique_hwnd mine = OwnWindow(Tag("foreground before slow"));
+  base::unique_hwnd mine = OwnWindow(Tag("foreground before slow"));
   ::SetForegroundWindow(mine.get());
   const LONG_PTR before = testing_support::ActivationCount(target);
   fixture.SlowDownNext(testing_support::SlowStep::kMove, kBlockMs);

@@ -1,10 +1,10 @@
 // The host calling back into the plug-in from a message that arrives while the task menu is open,
 // or that waits in the queue when it closes. Freed memory is poisoned in this program, so that any
 // use of a destroyed object trips over it.
+#include "base/Module.h"
 #include "plugin/PlugMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/MenuDriver.h"
-#include "ui/Module.h"
 #include "ui/WindowClass.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +86,7 @@ class Reentry : public ::testing::TestWithParam<std::tuple<Call, bool>> {
   void SetUp() override {
     ui::RegisterWindowClass("ReentryHost", &HostProc);
     host.reset(::CreateWindowExA(0, "ReentryHost", "reentry host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                 nullptr, nullptr, ui::ThisModule(), nullptr));
+                                 nullptr, nullptr, base::ThisModule(), nullptr));
     plugin::Init(kLibraryName);
   }
   void TearDown() override {
@@ -113,7 +113,7 @@ class Reentry : public ::testing::TestWithParam<std::tuple<Call, bool>> {
     return called;
   }
 
-  ui::unique_hwnd host;
+  base::unique_hwnd host;
 };
 
 TEST_P(Reentry, NoUseOfADestroyedObjectAndTheStateAfterwardsIsAsDocumented) {

@@ -29,7 +29,7 @@ class Settings : public ::testing::Test {
 
   // Where the form's menu opens, beside a window of ours so that it has an item.
   static RECT MenuRect(taskmenu::TMainForm& form) {
-    ui::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
+    base::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
                                            100, 100, nullptr, nullptr, nullptr, nullptr));
     RECT menuRect{};
     testing_support::WhenMenuOpens([&](HWND open) {
@@ -105,7 +105,7 @@ TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
 
 TEST_F(Settings, AFileHeldOpenForWritingGivesTheDefaultsAndAWorkingPlugin) {
   WriteIni("[GLOBAL]\r\nSort=1\r\nAutoHotKey=1\r\n");
-  ui::unique_kernel_handle writer = ui::AdoptFileHandle(::CreateFileA(
+  base::unique_kernel_handle writer = base::AdoptFileHandle(::CreateFileA(
       IniPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(writer);
   taskmenu::TMainForm form;

@@ -1,9 +1,9 @@
 // Libraries the task list loads at run time come from the system folder, never from beside the
 // program that hosts it. A marker named dwmapi.dll lies beside this test program (tests/marker).
+#include "base/SystemLibrary.h"
 #include "tasklist/TaskList.h"
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/ImportPatch.h"
-#include "ui/SystemLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ constexpr char kMarkerLoaded[] = "SwivoMarkerLoaded_dwmapi";  // set by the mark
 bool MarkerLoaded() { return ::GetEnvironmentVariableA(kMarkerLoaded, nullptr, 0) != 0; }
 
 TEST(SystemLibrary, ARefreshNeverLoadsTheMarkerBesideTheProgram) {
-  ui::unique_hwnd window(::CreateWindowExA(0, "STATIC", "system library test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "system library test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                            0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   testing_support::CloakStandIn cloaking;
   tasklist::TWinInfos tasks;
@@ -25,7 +25,7 @@ TEST(SystemLibrary, ARefreshNeverLoadsTheMarkerBesideTheProgram) {
   ASSERT_EQ(cloaking.Queries(window.get()), 1) << "the window was not asked about cloaking";
   EXPECT_FALSE(MarkerLoaded());
   // By its bare name the marker is what loads, and its mark shows.
-  ui::unique_hmodule bare(::LoadLibraryA("dwmapi.dll"));
+  base::unique_hmodule bare(::LoadLibraryA("dwmapi.dll"));
   EXPECT_TRUE(MarkerLoaded());
   ::SetEnvironmentVariableA(kMarkerLoaded, nullptr);
 }
@@ -50,7 +50,7 @@ TEST(SystemLibrary, WhereTheSearchFlagIsRefusedTheLibraryIsLoadedByItsFullSystem
   loadedNames.clear();
   char folder[MAX_PATH] = {};
   ASSERT_GT(::GetSystemDirectoryA(folder, MAX_PATH), 0u);
-  EXPECT_TRUE(ui::LoadSystemLibrary("dwmapi.dll"));
+  EXPECT_TRUE(base::LoadSystemLibrary("dwmapi.dll"));
   EXPECT_EQ(loadedNames, std::vector<std::string>{std::string(folder) + "\\dwmapi.dll"});
   EXPECT_FALSE(MarkerLoaded());
 }

@@ -194,13 +194,13 @@ TEST_F(TaskCollection, FindByRootReturnsTheFirstMatchingEntry) {
 }
 
 TEST_F(TaskCollection, ItemsOutOfRangeIsAnError) {
-  EXPECT_THROW(tasks.Items(-1), ui::Error);
-  EXPECT_THROW(tasks.Items(tasks.Count()), ui::Error);
+  EXPECT_THROW(tasks.Items(-1), base::Error);
+  EXPECT_THROW(tasks.Items(tasks.Count()), base::Error);
 }
 
 TEST(TaskCollectionOwnWindows, HiddenWindowsOfThisProcessAreNotListedAndAWindowWithoutTextIs) {
   const std::string tag = Tag("own hidden");
-  ui::unique_hwnd hidden(::CreateWindowExA(0, "STATIC", tag.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+  base::unique_hwnd hidden(::CreateWindowExA(0, "STATIC", tag.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                            nullptr, nullptr, nullptr));
   FixtureProcess untitled({"notext"});
   const HWND noText = untitled.Windows().at(0);
@@ -222,7 +222,7 @@ TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
   windowClass.lpszClassName = "TaskListTestWithIcon";
   windowClass.hIconSm = smallIcon;
   ::RegisterClassExA(&windowClass);
-  ui::unique_hwnd wnd(::CreateWindowExA(0, windowClass.lpszClassName, Tag("class icon").c_str(),
+  base::unique_hwnd wnd(::CreateWindowExA(0, windowClass.lpszClassName, Tag("class icon").c_str(),
                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                                         nullptr));
   TWinInfos tasks;
@@ -234,7 +234,7 @@ TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
 }
 
 TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowFailsQuietly) {
-  ui::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("closing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+  base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("closing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                         100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
   tasks.Refresh();
@@ -245,7 +245,7 @@ TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowFailsQuietly) {
 }
 
 TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
-  ui::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+  base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                         0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
   tasks.Refresh();

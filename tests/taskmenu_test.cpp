@@ -82,7 +82,7 @@ TEST_F(TaskMenu, AcceleratorsPastZAndNoneFromTheThirtyFirstItem) {
 TEST_F(TaskMenu, TypingAnAcceleratorChoosesItsItemAndActivatesTheTask) {
   const HWND target = fixture->Window(Tag("window 32"));
   ASSERT_TRUE(target);
-  ui::unique_hwnd mine(::CreateWindowExA(0, "STATIC", Tag("foreground").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+  base::unique_hwnd mine(::CreateWindowExA(0, "STATIC", Tag("foreground").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                          0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetForegroundWindow(mine.get());
   menu.SetAutoHotKey(1);
@@ -138,7 +138,7 @@ TEST_F(TaskMenu, AnErrorInTheRefreshEndsThePopupAndTheNextOneWorks) {
     try {
       menu.PopupTasks(10, 10);
       ADD_FAILURE() << "no error";
-    } catch (const ui::Error& error) {
+    } catch (const base::Error& error) {
       EXPECT_STREQ(error.what(), "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B");
     }
     EXPECT_FALSE(menu.InPopup());
@@ -160,10 +160,10 @@ TEST_F(TaskMenu, AnEntryWithoutIconGetsAnItemWithoutImageAndTheOthersKeepTheirs)
   withIcon.hIconSm = static_cast<HICON>(
       ::LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION), IMAGE_ICON, 16, 16, LR_SHARED));
   ::RegisterClassExA(&withIcon);
-  ui::unique_hwnd iconed(::CreateWindowExA(0, withIcon.lpszClassName, Tag("iconed").c_str(),
+  base::unique_hwnd iconed(::CreateWindowExA(0, withIcon.lpszClassName, Tag("iconed").c_str(),
                                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
                                            nullptr, nullptr));
-  ui::unique_hwnd plain(::CreateWindowExA(0, "STATIC", Tag("plain").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+  base::unique_hwnd plain(::CreateWindowExA(0, "STATIC", Tag("plain").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                           100, 100, nullptr, nullptr, nullptr, nullptr));
   testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "shell32.dll", "SHGetFileInfoA",
                                      reinterpret_cast<void*>(&NoShellIcon));

@@ -5,9 +5,9 @@
 #include "tasklist/TaskCaption.h"
 #include "tasklist/WindowIconQuery.h"
 #include "taskmenu/TaskMenu.h"
+#include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
-#include "tests/support/Fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ constexpr int kBig = 32;
 constexpr UINT kHangMessage = WM_APP + 1;
 constexpr wchar_t kWideCaption[] = L"Edge\u200B \u8FD9 \uAC00";
 
-ui::unique_hicon SolidIcon(COLORREF colour, int size) {
+base::unique_hicon SolidIcon(COLORREF colour, int size) {
   const HDC screen = ::GetDC(nullptr);
   const HBITMAP colourBitmap = ::CreateCompatibleBitmap(screen, size, size);
   ::ReleaseDC(nullptr, screen);
@@ -43,13 +43,13 @@ ui::unique_hicon SolidIcon(COLORREF colour, int size) {
   const HBITMAP mask = ::CreateBitmap(size, size, 1, 1, opaque.data());
   const HDC dc = ::CreateCompatibleDC(nullptr);
   const HGDIOBJ previous = ::SelectObject(dc, colourBitmap);
-  const ui::unique_hbrush brush(::CreateSolidBrush(colour));
+  const base::unique_hbrush brush(::CreateSolidBrush(colour));
   const RECT all{0, 0, size, size};
   ::FillRect(dc, &all, brush.get());
   ::SelectObject(dc, previous);
   ::DeleteDC(dc);
   ICONINFO info{TRUE, 0, 0, mask, colourBitmap};
-  ui::unique_hicon icon(::CreateIconIndirect(&info));
+  base::unique_hicon icon(::CreateIconIndirect(&info));
   ::DeleteObject(mask);
   ::DeleteObject(colourBitmap);
   return icon;
@@ -132,11 +132,11 @@ class IconThread {
   }
   void Hang(DWORD ms) const { ::PostThreadMessageA(threadId_, kHangMessage, ms, 0); }
 
-  ui::unique_hicon green = SolidIcon(kGreen, kSmall);
-  ui::unique_hicon blue = SolidIcon(kBlue, kBig);
-  ui::unique_hicon magenta = SolidIcon(kMagenta, kSmall);
-  ui::unique_hicon yellowBig = SolidIcon(kYellow, kBig);
-  ui::unique_hicon yellowSmall = SolidIcon(kYellow, kSmall);
+  base::unique_hicon green = SolidIcon(kGreen, kSmall);
+  base::unique_hicon blue = SolidIcon(kBlue, kBig);
+  base::unique_hicon magenta = SolidIcon(kMagenta, kSmall);
+  base::unique_hicon yellowBig = SolidIcon(kYellow, kBig);
+  base::unique_hicon yellowSmall = SolidIcon(kYellow, kSmall);
   HWND smallIcon = nullptr, bigIcon = nullptr, classAndOwn = nullptr, neither = nullptr, classOnly = nullptr;
 
  private:
@@ -169,8 +169,8 @@ class IconThread {
     return 0;
   }
 
-  ui::unique_kernel_handle ready_;
-  ui::unique_kernel_handle thread_;
+  base::unique_kernel_handle ready_;
+  base::unique_kernel_handle thread_;
   DWORD threadId_ = 0;
 };
 
@@ -262,7 +262,7 @@ TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
   windowClass.lpfnWndProc = &CountActivations;
   windowClass.lpszClassName = L"WindowIconTestCaption";
   ::RegisterClassW(&windowClass);
-  ui::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
+  base::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
                                         200, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetWindowTextW(wnd.get(), kWideCaption);
   ImportPatch draw(::GetModuleHandleA(nullptr), "user32.dll", "DrawTextW", reinterpret_cast<void*>(&RecordDrawTextW));

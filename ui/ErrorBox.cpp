@@ -1,6 +1,6 @@
 #include "ui/ErrorBox.h"
 
-#include "ui/Mbcs.h"
+#include "base/Mbcs.h"
 
 #include <vector>
 
@@ -10,7 +10,7 @@ namespace {
 // Start of the last character, stepping over double-byte characters from the front.
 size_t LastCharacterStart(const std::string& text) {
   size_t last = 0;
-  for (size_t i = 0; i < text.size(); i += IsLeadByte(text[i]) ? 2 : 1) last = i;
+  for (size_t i = 0; i < text.size(); i += base::IsLeadByte(text[i]) ? 2 : 1) last = i;
   return last;
 }
 
@@ -55,10 +55,10 @@ std::string ErrorBoxText(const std::string& message) {
 std::string ErrorBoxTitle() {
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string title = ExtractFileName(path);
-  title = title.substr(0, FindOnBoundary(title, "."));
+  std::string title = base::ExtractFileName(path);
+  title = title.substr(0, base::FindOnBoundary(title, "."));
   if (title.size() > 1) {
-    const size_t rest = IsLeadByte(title[0]) ? 2 : 1;
+    const size_t rest = base::IsLeadByte(title[0]) ? 2 : 1;
     if (rest < title.size()) ::CharLowerBuffA(&title[rest], static_cast<DWORD>(title.size() - rest));
   }
   return title;

@@ -1,9 +1,9 @@
 #include "ui/Form.h"
 
+#include "base/Error.h"
+#include "base/Module.h"
 #include "ui/DispatchScope.h"
-#include "ui/Error.h"
 #include "ui/ErrorBox.h"
-#include "ui/Module.h"
 #include "ui/WindowClass.h"
 
 namespace ui {
@@ -20,8 +20,8 @@ void TForm::CreateWnd() {
   // The window becomes ours at its first message (FormProc); a failed creation leaves none.
   const HWND created = ::CreateWindowExA(description_.exStyle, description_.className, description_.caption,
                                          description_.style, description_.left, description_.top,
-                                         description_.width, description_.height, nullptr, nullptr, ThisModule(), this);
-  if (!created || wnd_.get() != created) throw Error(std::string("cannot create the window ") + description_.className);
+                                         description_.width, description_.height, nullptr, nullptr, base::ThisModule(), this);
+  if (!created || wnd_.get() != created) throw base::Error(std::string("cannot create the window ") + description_.className);
 }
 
 void TForm::DestroyWnd() {

@@ -3,8 +3,8 @@
 // error box and never reach the message loop.
 #pragma once
 
+#include "base/Handle.h"
 #include "ui/DispatchScope.h"
-#include "ui/Handle.h"
 
 namespace ui {
 
@@ -26,7 +26,7 @@ class TForm : public TDeferredRelease {
   ~TForm() override;
 
   // The native window, created first when it does not exist (also when it was destroyed by
-  // someone else). Throws ui::Error when it cannot be created.
+  // someone else). Throws base::Error when it cannot be created.
   HWND Handle();
 
  protected:
@@ -43,7 +43,7 @@ class TForm : public TDeferredRelease {
   static LRESULT CALLBACK FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   FormDescription description_;
-  unique_hwnd wnd_;
+  base::unique_hwnd wnd_;
 };
 
 }  // namespace ui

@@ -1,6 +1,6 @@
 #include "ui/MenuChar.h"
 
-#include "ui/Mbcs.h"
+#include "base/Mbcs.h"
 
 namespace ui {
 namespace {
@@ -31,7 +31,7 @@ std::vector<int> Matches(char typed, const std::vector<std::string>& captions) {
 
 char AcceleratorOf(const std::string& caption) {
   char accelerator = '\0';
-  for (size_t i = 0; i < caption.size(); i += IsLeadByte(caption[i]) ? 2 : 1) {
+  for (size_t i = 0; i < caption.size(); i += base::IsLeadByte(caption[i]) ? 2 : 1) {
     if (caption[i] != '&' || i + 1 >= caption.size()) continue;
     if (caption[i + 1] == '&') {
       ++i;  // "&&" shows one '&'

@@ -1,11 +1,11 @@
 #include "ui/PopupMenu.h"
 
+#include "base/Error.h"
+#include "base/Module.h"
+#include "base/WideText.h"
 #include "ui/DispatchScope.h"
 #include "ui/ErrorBox.h"
-#include "ui/Error.h"
 #include "ui/MenuChar.h"
-#include "ui/Module.h"
-#include "ui/WideText.h"
 #include "ui/WindowClass.h"
 
 #include <algorithm>
@@ -24,15 +24,15 @@ UINT NextCommand() {
   return counter;
 }
 
-unique_hfont CreateMenuFont() {
+base::unique_hfont CreateMenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof(metrics);
   ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  return unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
+  return base::unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
 }
 
 std::wstring ShownText(const TMenuItem& item) {
-  return item.WideCaption.empty() ? WidenAnsi(item.Caption) : item.WideCaption;
+  return item.WideCaption.empty() ? base::WidenAnsi(item.Caption) : item.WideCaption;
 }
 
 // The highlighted position of a native menu, or -1.
@@ -61,7 +61,7 @@ void TPopupMenu::DestroyOwner() {
 void TPopupMenu::CreateOwner() {
   if (!measureDc_) {
     measureDc_.reset(::CreateCompatibleDC(nullptr));
-    if (!measureDc_) throw Error("cannot create a device context to measure the menu's items");
+    if (!measureDc_) throw base::Error("cannot create a device context to measure the menu's items");
     // Kept selected: the destructor deletes the context before the font.
     ::SelectObject(measureDc_.get(), font_.get());
   }
@@ -69,13 +69,13 @@ void TPopupMenu::CreateOwner() {
     RegisterWindowClass(kOwnerClass, &OwnerProc);
     // The window becomes ours at its first message (OwnerProc); a failed creation leaves none.
     const HWND created = ::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                           ThisModule(), this);
-    if (!created || owner_.get() != created) throw Error("cannot create the menu's owner window");
+                                           base::ThisModule(), this);
+    if (!created || owner_.get() != created) throw base::Error("cannot create the menu's owner window");
   }
 }
 
 TMenuItem& TPopupMenu::Items(int index) const {
-  if (index < 0 || index >= ItemCount()) throw Error("menu index out of range: " + std::to_string(index));
+  if (index < 0 || index >= ItemCount()) throw base::Error("menu index out of range: " + std::to_string(index));
   return *items_[static_cast<size_t>(index)];
 }
 
@@ -99,8 +99,8 @@ void TPopupMenu::ClearItems() {
 void TPopupMenu::Popup(int x, int y) {
   if (cancelled_) return;
   CreateOwner();
-  unique_hmenu menu(::CreatePopupMenu());
-  if (!menu) throw Error("cannot create a popup menu");
+  base::unique_hmenu menu(::CreatePopupMenu());
+  if (!menu) throw base::Error("cannot create a popup menu");
   for (size_t i = 0; i < items_.size(); ++i) {
     // The item data is the position; the captions are drawn by the owner window.
     ::AppendMenuA(menu.get(), MF_OWNERDRAW, items_[i]->command_, reinterpret_cast<LPCSTR>(i));
@@ -171,7 +171,7 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   }
   RECT text = draw.rcItem;
   text.left += kMargin + kIconSize + kTextGap;
-  ScopedSelect font(draw.hDC, font_.get());
+  base::ScopedSelect font(draw.hDC, font_.get());
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.

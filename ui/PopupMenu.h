@@ -3,7 +3,7 @@
 // answers typed keys and receives the chosen item's command after the menu has closed.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <functional>
 #include <memory>
@@ -44,10 +44,10 @@ class TPopupMenu {
 
   HIMAGELIST Images() const { return images_.get(); }
   // The menu owns its image list; the previous one is released.
-  void SetImages(unique_himagelist images) { images_ = std::move(images); }
+  void SetImages(base::unique_himagelist images) { images_ = std::move(images); }
 
   // Creates what the menu needs from the platform and does not have yet: the context that
-  // measures the items and the owner window. Throws ui::Error when one cannot be made; a later
+  // measures the items and the owner window. Throws base::Error when one cannot be made; a later
   // call tries again.
   void CreateOwner();
 
@@ -76,12 +76,12 @@ class TPopupMenu {
   void Click(UINT command);
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
-  unique_himagelist images_;
-  unique_hfont font_;
+  base::unique_himagelist images_;
+  base::unique_hfont font_;
   // Every item is measured each time the menu opens: one context with the font selected serves
   // them all.
-  unique_hdc measureDc_;
-  unique_hwnd owner_;
+  base::unique_hdc measureDc_;
+  base::unique_hwnd owner_;
   bool tracking_ = false;
   bool cancelled_ = false;
 };

@@ -1,7 +1,7 @@
 // Window classes of this module, and the C++ object bound to each of their windows.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <windows.h>
 
@@ -33,7 +33,7 @@ Object* BoundObject(HWND wnd, UINT msg, LPARAM lParam) {
 
 // Takes ownership of the window on its first message: a handler during creation already sees
 // the object with its handle.
-inline void OwnOnCreate(unique_hwnd& owner, HWND wnd, UINT msg) {
+inline void OwnOnCreate(base::unique_hwnd& owner, HWND wnd, UINT msg) {
   if (msg == WM_NCCREATE) owner.reset(wnd);
 }
 
@@ -44,13 +44,13 @@ Object* ObjectOfDestroyedWindow(HWND wnd, UINT msg) {
 }
 
 // Lets the owner of a window that someone else destroyed forget its handle.
-inline void ForgetDestroyedWindow(unique_hwnd& owner, HWND destroyed) {
+inline void ForgetDestroyedWindow(base::unique_hwnd& owner, HWND destroyed) {
   if (owner.get() == destroyed) (void)owner.release();
 }
 
 // Destroys the window after detaching it from its object: the messages of the destruction go to
 // the default handling, never to an object that is itself going away.
-inline void DestroyBoundWindow(unique_hwnd& wnd) {
+inline void DestroyBoundWindow(base::unique_hwnd& wnd) {
   if (!wnd) return;
   ::SetWindowLongPtrA(wnd.get(), GWLP_USERDATA, 0);
   wnd.reset();

@@ -1,6 +1,6 @@
 #include "tests/support/Fixture.h"
 
-#include "ui/EnumWindows.h"
+#include "base/EnumWindows.h"
 
 
 #include <stdexcept>
@@ -53,7 +53,7 @@ FixtureProcess::FixtureProcess(const std::vector<std::string>& scenarios, const 
   static int serial = 0;
   const std::string eventName =
       "swivo-fixture-ready-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++serial);
-  ui::unique_kernel_handle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+  base::unique_kernel_handle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
   std::string commandLine = "\"" + exePath + "\" --ready " + eventName;
   for (const std::string& scenario : scenarios) commandLine += " \"" + scenario + "\"";
 
@@ -81,7 +81,7 @@ FixtureProcess::~FixtureProcess() {
 
 std::vector<HWND> FixtureProcess::Windows() const {
   std::vector<HWND> windows;
-  ui::EnumTopLevelWindows([&](HWND wnd) {
+  base::EnumTopLevelWindows([&](HWND wnd) {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(wnd, &owner);
     if (owner == processId_) windows.push_back(wnd);

@@ -2,7 +2,7 @@
 // windows of one process.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <windows.h>
 
@@ -43,7 +43,7 @@ class FixtureProcess {
   void SlowDownNext(SlowStep step, DWORD ms) const;
 
  private:
-  ui::unique_kernel_handle process_;
+  base::unique_kernel_handle process_;
   DWORD processId_ = 0;
   DWORD threadId_ = 0;
 };

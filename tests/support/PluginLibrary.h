@@ -2,8 +2,8 @@
 // exports. Freed on destruction unless a test has freed it already.
 #pragma once
 
+#include "base/Handle.h"
 #include "plugin/Exports.h"
-#include "ui/Handle.h"
 
 #include <string>
 
@@ -32,7 +32,7 @@ class PluginLibrary {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library_.get(), name)));
   }
 
-  ui::unique_hmodule library_;
+  base::unique_hmodule library_;
 };
 
 }  // namespace testing_support

@@ -1,6 +1,6 @@
 #include "ScenarioProgram.h"
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <windows.h>
 
@@ -21,7 +21,7 @@ int RunScenarioProgram(int argc, char** argv, const char* programName, OpenArgum
     }
   }
   if (!readyEvent.empty()) {
-    const ui::unique_kernel_handle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str()));
+    const base::unique_kernel_handle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str()));
     if (ready) ::SetEvent(ready.get());
   }
   MSG msg;

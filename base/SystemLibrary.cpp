@@ -1,8 +1,8 @@
-#include "ui/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 
 #include <string>
 
-namespace ui {
+namespace base {
 namespace {
 
 // A full path is searched nowhere else.
@@ -23,4 +23,4 @@ unique_hmodule LoadSystemLibrary(const char* name) {
   return LoadFromSystemFolderPath(name);
 }
 
-}  // namespace ui
+}  // namespace base

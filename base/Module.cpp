@@ -1,6 +1,6 @@
-#include "ui/Module.h"
+#include "base/Module.h"
 
-namespace ui {
+namespace base {
 
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
@@ -15,4 +15,4 @@ void KeepThisModuleLoaded() {
                        reinterpret_cast<LPCSTR>(&KeepThisModuleLoaded), &module);
 }
 
-}  // namespace ui
+}  // namespace base

@@ -1,8 +1,8 @@
-#include "ui/WideText.h"
+#include "base/WideText.h"
 
 #include <windows.h>
 
-namespace ui {
+namespace base {
 
 std::wstring WidenAnsi(std::string_view text) {
   if (text.empty()) return {};
@@ -23,4 +23,4 @@ std::string NarrowToAnsi(std::wstring_view text, unsigned long flags) {
   return narrow;
 }
 
-}  // namespace ui
+}  // namespace base

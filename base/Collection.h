@@ -2,14 +2,14 @@
 // the end) and destroyed by it; positions stay contiguous from 0.
 #pragma once
 
-#include "ui/Error.h"
+#include "base/Error.h"
 
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace ui {
+namespace base {
 
 class TCollectionItem {
  public:
@@ -44,4 +44,4 @@ class TOwnedCollection {
   std::vector<std::unique_ptr<Item>> items_;
 };
 
-}  // namespace ui
+}  // namespace base

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace base {
 
 std::wstring WidenAnsi(std::string_view text);
 // As the system narrows a window's text: a character the code page lacks becomes its nearest
 // equivalent or '?'. `flags` are WideCharToMultiByte's (WC_NO_BEST_FIT_CHARS: '?' only).
 std::string NarrowToAnsi(std::wstring_view text, unsigned long flags = 0);
 
-}  // namespace ui
+}  // namespace base

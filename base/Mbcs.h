@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace base {
 
 bool IsLeadByte(char c);
 
@@ -27,4 +27,4 @@ std::string WithoutLoneLeadByte(std::string text);
 // "A" to "Z" become "a" to "z", byte by byte; nothing else changes.
 std::string LowerAscii(std::string text);
 
-}  // namespace ui
+}  // namespace base

@@ -2,11 +2,11 @@
 // host's own folder first, so a file of that name planted there would run inside the host.
 #pragma once
 
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
-namespace ui {
+namespace base {
 
 // Null when the system folder has no such library (or it cannot be loaded).
 [[nodiscard]] unique_hmodule LoadSystemLibrary(const char* name);
 
-}  // namespace ui
+}  // namespace base

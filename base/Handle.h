@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace ui {
+namespace base {
 
 template <typename T, auto Release>
 class unique_handle {
@@ -71,4 +71,4 @@ class ScopedSelect {
   HGDIOBJ previous_;
 };
 
-}  // namespace ui
+}  // namespace base

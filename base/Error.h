@@ -4,11 +4,11 @@
 #include <stdexcept>
 #include <string>
 
-namespace ui {
+namespace base {
 
 class Error : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-}  // namespace ui
+}  // namespace base

@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-namespace ui {
+namespace base {
 
 HINSTANCE ThisModule();
 
 // Pins the module in memory until the process ends, whatever FreeLibrary calls follow.
 void KeepThisModuleLoaded();
 
-}  // namespace ui
+}  // namespace base

@@ -7,7 +7,7 @@
 #include <exception>
 #include <type_traits>
 
-namespace ui {
+namespace base {
 
 namespace detail {
 
@@ -38,4 +38,4 @@ void EnumTopLevelWindows(Visit&& visit) {
   if (context.error) std::rethrow_exception(context.error);
 }
 
-}  // namespace ui
+}  // namespace base

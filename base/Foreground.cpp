@@ -1,12 +1,11 @@
-#include "tasklist/Foreground.h"
+#include "base/Foreground.h"
 
-#include "tasklist/NUnit.h"
-#include "ui/Handle.h"
+#include "base/Handle.h"
 
 #include <memory>
 #include <new>
 
-namespace tasklist {
+namespace base {
 namespace {
 
 // What the helper thread needs; it owns this and touches nothing of the caller's, so it may
@@ -51,7 +50,7 @@ bool RequestThroughHelper(HWND wnd, HWND foreground, DWORD foregroundThread) {
   const HMODULE module = ReferenceOwnModule();
   if (!module) return false;
   std::unique_ptr<AttachedRequest> request(new (std::nothrow) AttachedRequest{wnd, foreground, foregroundThread, module});
-  ui::unique_kernel_handle thread(
+  base::unique_kernel_handle thread(
       request ? ::CreateThread(nullptr, 0, &AttachedRequestThread, request.get(), 0, nullptr) : nullptr);
   if (!thread) {
     ::FreeLibrary(module);
@@ -65,6 +64,11 @@ bool RequestThroughHelper(HWND wnd, HWND foreground, DWORD foregroundThread) {
 
 }  // namespace
 
+bool IsResponsive(HWND wnd) {
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kResponsiveProbeMs, &ignored) != 0;
+}
+
 bool TakeForeground(HWND wnd) {
   if (::SetForegroundWindow(wnd)) return true;
   const HWND foreground = ::GetForegroundWindow();
@@ -73,4 +77,4 @@ bool TakeForeground(HWND wnd) {
   return RequestThroughHelper(wnd, foreground, foregroundThread);
 }
 
-}  // namespace tasklist
+}  // namespace base

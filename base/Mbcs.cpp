@@ -1,8 +1,8 @@
-#include "ui/Mbcs.h"
+#include "base/Mbcs.h"
 
 #include <windows.h>
 
-namespace ui {
+namespace base {
 
 bool IsLeadByte(char c) { return ::IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE; }
 
@@ -45,4 +45,4 @@ std::string LowerAscii(std::string text) {
   return text;
 }
 
-}  // namespace ui
+}  // namespace base
