@@ -2,6 +2,7 @@
 // top-level windows, with the window to activate, its caption, a small icon and the executable.
 #pragma once
 
+#include "tasklist/ExecutableIcons.h"
 #include "tasklist/TaskIcon.h"
 #include "ui/Collection.h"
 
@@ -57,6 +58,8 @@ class TWinInfos : public ui::TOwnedCollection<TWinInfo> {
   bool sortByCaption_ = false;
   bool sortByExe_ = false;
   bool windowIcon_ = true;
+  // Kept across refreshes, and released with the collection.
+  ExecutableIcons executableIcons_;
 };
 
 }  // namespace tasklist
