@@ -1,9 +1,11 @@
 // Chooses a task's icon, first found in this order: the window's own icon; its class's small
 // icon, then the class's icon; the executable's own first icon; the icon of the file's type.
 // Without window icons, the choice is the class's small icon, else the type's icon. Lives for one
-// refresh: the icons made for an executable path are made once and shared by its tasks.
+// refresh: the type's icon is made once per path and shared by its tasks; the executables' own
+// icons come from the collection's ExecutableIcons, which outlive the refresh.
 #pragma once
 
+#include "tasklist/ExecutableIcons.h"
 #include "tasklist/TaskIcon.h"
 #include "tasklist/WindowIconQuery.h"
 
@@ -16,17 +18,17 @@ namespace tasklist {
 
 class IconLookup {
  public:
-  explicit IconLookup(bool windowIcons) : windowIcons_(windowIcons) {}
+  IconLookup(bool windowIcons, ExecutableIcons& executableIcons)
+      : windowIcons_(windowIcons), executableIcons_(executableIcons) {}
 
   TaskIcon For(HWND wnd, const std::string& exePath);
 
  private:
-  TaskIcon ExecutableIcon(const std::string& exePath);
   TaskIcon FileTypeIcon(const std::string& exePath);
 
   bool windowIcons_;
+  ExecutableIcons& executableIcons_;
   WindowIconQuery windowQuery_;
-  std::map<std::string, TaskIcon> executableIcons_;
   std::map<std::string, TaskIcon> fileTypeIcons_;
 };
 

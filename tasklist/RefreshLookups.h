@@ -1,6 +1,7 @@
 // The lookups that cannot change within one refresh of the task list: the executable path of a
 // process, and the icons made for an executable path. Each refresh makes its own, so every
-// refresh still reflects the windows of that moment; nothing outlives it.
+// refresh still reflects the windows of that moment; only the executables' own icons, which the
+// collection keeps, outlive it.
 #pragma once
 
 #include "tasklist/IconLookup.h"
@@ -14,7 +15,7 @@ namespace tasklist {
 
 class RefreshLookups {
  public:
-  explicit RefreshLookups(bool windowIcons) : icons_(windowIcons) {}
+  RefreshLookups(bool windowIcons, ExecutableIcons& executableIcons) : icons_(windowIcons, executableIcons) {}
 
   // Throws as GetProcessExePath does, at the first lookup.
   const std::string& ExePath(DWORD processId) {

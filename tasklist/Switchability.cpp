@@ -14,8 +14,10 @@ constexpr char kDwmLibrary[] = "dwmapi.dll";
 constexpr char kGetWindowAttribute[] = "DwmGetWindowAttribute";
 // Set by ITaskbarList::DeleteTab on a window its application takes off the taskbar.
 constexpr char kDeletedFromTaskbarProperty[] = "ITaskList_Deleted";
-// Put over a hung window by the system; the hung window itself stays listed.
+// Put over a hung window by the system, which may hide the hung window meanwhile.
 constexpr char kGhostClass[] = "Ghost";
+constexpr char kUser32[] = "user32.dll";
+constexpr char kHungWindowFromGhost[] = "HungWindowFromGhostWindow";
 // The inside of a store app; its frame window is the task.
 constexpr char kCoreWindowClass[] = "Windows.UI.Core.CoreWindow";
 constexpr const char* kShellClasses[] = {"Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd"};
@@ -76,7 +78,7 @@ Exclusion SwitchTests::Test(HWND wnd, WindowSnapshot& windows) const {
   const LONG exStyle = windows.ExStyle(wnd);
   if ((exStyle & WS_EX_NOACTIVATE) && !(exStyle & WS_EX_APPWINDOW)) return Exclusion::kNoActivate;
   const std::string& className = windows.ClassName(wnd);
-  if (className == kGhostClass) return Exclusion::kGhost;
+  if (className == kGhostClass) return GhostExclusion(wnd, windows);
   if (IsShellClass(className)) return Exclusion::kShellClass;
   if (className == kCoreWindowClass) return Exclusion::kCoreWindow;
   if (deletedMark_ && ::GetPropA(wnd, MAKEINTATOM(deletedMark_))) return Exclusion::kDeletedFromTaskbar;
@@ -90,5 +92,23 @@ bool SwitchTests::IsCloaked(HWND wnd) const {
   DWORD cloaked = 0;
   return SUCCEEDED(getWindowAttribute_(wnd, kDwmCloakedAttribute, &cloaked, sizeof(cloaked))) && cloaked != 0;
 }
+
+// user32 is loaded with us; a look-up in it loads nothing.
+SwitchTests::HungWindowFromGhostFn SwitchTests::LookUpHungWindowFromGhost() {
+  return reinterpret_cast<HungWindowFromGhostFn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA(kUser32), kHungWindowFromGhost)));
+}
+
+// A ghost is left out while its hung window is listed itself. Where the hung window is not (the
+// system may hide it while ghosted), the ghost stands for it, so that a hung application stays in
+// the list. Without the link (before Vista, Wine) or a hung window to follow, it is left out.
+Exclusion SwitchTests::GhostExclusion(HWND ghost, WindowSnapshot& windows) const {
+  const HWND hung = hungWindowFromGhost_ ? hungWindowFromGhost_(ghost) : nullptr;
+  // A ghost over a ghost cannot be; the test keeps a cycle from recursing.
+  if (!hung || IsGhost(hung, windows) || IsUsable(hung, windows)) return Exclusion::kGhost;
+  return Exclusion::kNone;
+}
+
+bool IsGhost(HWND wnd, WindowSnapshot& windows) { return windows.ClassName(wnd) == kGhostClass; }
 
 }  // namespace tasklist

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Collection.h"
+#include "tasklist/ExecutableIcons.h"
 #include "tasklist/TaskIcon.h"
 
 #include <windows.h>
@@ -57,6 +58,8 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   bool sortByCaption_ = false;
   bool sortByExe_ = false;
   bool windowIcon_ = true;
+  // Kept across refreshes, and released with the collection.
+  ExecutableIcons executableIcons_;
 };
 
 }  // namespace tasklist

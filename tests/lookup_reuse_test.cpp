@@ -1,7 +1,8 @@
 // Within one refresh, lookups that cannot change are made once: each window's owner, styles,
 // class and cloaking, the executable path per process, the shell icon per path, and the menu's
-// image per icon. Nothing is kept across refreshes, and a shared shell icon is destroyed exactly
-// once. Counted through this program's import table.
+// image per icon. Nothing but the executables' own icons (window_icon_test) is kept across
+// refreshes, and a shared shell icon is destroyed exactly once. Counted through this program's
+// import table.
 #include "base/Handle.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/CloakStandIn.h"

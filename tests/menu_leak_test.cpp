@@ -22,7 +22,8 @@ std::string Describe(const testing_support::HandleLedger& ledger) {
 
 TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
   testing_support::HandleLedger ledger(::GetModuleHandleA(nullptr));
-  // A window of ours without a class icon, so that every popup also makes a shell icon.
+  // A window of ours without a class icon: with window icons it shows this program's own icon,
+  // read once and kept until the menu goes; without, a type icon made at every popup.
   base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "menu leak test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                            100, 100, nullptr, nullptr, nullptr, nullptr));
   {
@@ -30,6 +31,7 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
     size_t afterFirst = 0;
     int shown = 0;
     for (int i = 0; i < kPopups; ++i) {
+      menu.SetWindowIcon(i % 2 == 0);
       testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
       menu.PopupTasks(10, 10);
       shown += testing_support::MenuActionRan();
@@ -37,7 +39,7 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
     }
     EXPECT_EQ(shown, kPopups);
     const auto tallies = ledger.Tallies();
-    EXPECT_GE(tallies.at("icon").created, kPopups) << "no shell icon was counted";
+    EXPECT_GE(tallies.at("icon").created, kPopups / 2) << "no shell icon was counted";
     EXPECT_GE(tallies.at("image list").created, kPopups);
     EXPECT_GE(tallies.at("library").created, 2 * kPopups) << "no cloaking or path lookup was counted";
     EXPECT_GE(tallies.at("device context").created, 1) << "no measuring context was counted";

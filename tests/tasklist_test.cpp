@@ -4,9 +4,11 @@
 #include "tasklist/WindowQueries.h"
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/ImportPatch.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -36,6 +38,19 @@ int IndexOfWindow(const TWinInfos& tasks, HWND wnd) {
     if (tasks.Items(i).Wnd == wnd) return i;
   }
   return -1;
+}
+
+// Stands in for user32's HungWindowFromGhostWindow, which Wine lacks, offered through this
+// program's imports of GetProcAddress.
+HWND fakeGhost = nullptr;
+HWND fakeHungWindow = nullptr;
+decltype(&::GetProcAddress) realGetProcAddress;
+HWND WINAPI FakeHungWindowFromGhostWindow(HWND ghost) { return ghost == fakeGhost ? fakeHungWindow : nullptr; }
+FARPROC WINAPI OfferHungWindowFromGhostWindow(HMODULE module, LPCSTR name) {
+  if (!IS_INTRESOURCE(name) && std::strcmp(name, "HungWindowFromGhostWindow") == 0) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeHungWindowFromGhostWindow));
+  }
+  return realGetProcAddress(module, name);
 }
 
 // The first of `candidates` that EnumWindows lists.
@@ -154,6 +169,25 @@ TEST_F(TaskCollection, WindowsAUserCannotSwitchToAreNeverListed) {
     EXPECT_EQ(EntriesWithWindow(tasks, Window(name)), 0) << name;
   }
   EXPECT_EQ(EntriesWithWindow(tasks, Window("noactivateapp")), 1) << "WS_EX_APPWINDOW asks for a task";
+}
+
+// Without the system's link from a ghost to its hung window (Wine) the ghost is left out above.
+TEST_F(TaskCollection, AGhostStandsForItsHungWindowOnlyWhileThatIsNotListed) {
+  testing_support::ImportPatch lookUp(::GetModuleHandleA(nullptr), "kernel32.dll", "GetProcAddress",
+                                      reinterpret_cast<void*>(&OfferHungWindowFromGhostWindow));
+  realGetProcAddress = reinterpret_cast<decltype(realGetProcAddress)>(lookUp.Original());
+  ASSERT_TRUE(realGetProcAddress);
+  fakeGhost = Window("ghost");
+  fakeHungWindow = Window("hidden");
+  tasks.Refresh();
+  EXPECT_EQ(EntriesWithWindow(tasks, fakeGhost), 1);
+  const int index = IndexOfWindow(tasks, fakeGhost);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(tasks.Items(index).Caption, Tag("ghost"));
+
+  fakeHungWindow = Window("app");
+  tasks.Refresh();
+  EXPECT_EQ(EntriesWithWindow(tasks, fakeGhost), 0);
 }
 
 TEST_F(TaskCollection, HiddenRootSkipsItsCloakedOwnedWindowForTheNextUsableOne) {

@@ -1,7 +1,9 @@
 // Each task shows its window's own icon first, then its class's, its executable's and last its
-// file type's, and its whole caption. The icon windows live on a second thread of this process,
-// since Wine reads no other process's icons. This program's first icon is solid red; the file
-// type's icon is made cyan by a patch of SHGetFileInfoA, as Wine would give the red one there too.
+// file type's, and its whole caption; an executable's icon is read once per collection, and never
+// from the network. The icon windows live on a second thread of this process, since Wine reads no
+// other process's icons. This program's first icon is solid red; the file type's icon is made cyan
+// by a patch of SHGetFileInfoA, as Wine would give the red one there too.
+#include "tasklist/IconLookup.h"
 #include "tasklist/TaskCaption.h"
 #include "tasklist/WindowIconQuery.h"
 #include "taskmenu/TaskMenu.h"
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -84,6 +87,19 @@ DWORD_PTR WINAPI CyanTypeIcon(LPCSTR, DWORD, SHFILEINFOA* info, UINT, UINT flags
   if (!(flags & SHGFI_ICON)) return 0;
   info->hIcon = SolidIcon(kCyan, kSmall).release();
   return 1;
+}
+
+std::map<std::string, int> iconReads;  // ExtractIconExA calls by path
+decltype(&::ExtractIconExA) realExtractIconExA;
+UINT WINAPI CountIconReads(LPCSTR path, int index, HICON* large, HICON* small, UINT count) {
+  ++iconReads[path];
+  return realExtractIconExA(path, index, large, small, count);
+}
+
+constexpr char kRemoteRoot[] = "R:\\";
+decltype(&::GetDriveTypeA) realGetDriveTypeA;
+UINT WINAPI RemoteDriveR(LPCSTR root) {
+  return root && std::strcmp(root, kRemoteRoot) == 0 ? DRIVE_REMOTE : realGetDriveTypeA(root);
 }
 
 std::vector<std::wstring> drawnTexts;
@@ -196,7 +212,15 @@ class WindowIcons : public ::testing::Test {
     ASSERT_TRUE(testing_support::MenuActionRan());
   }
 
+  void SetUp() override {
+    iconReads.clear();
+    realExtractIconExA = reinterpret_cast<decltype(realExtractIconExA)>(readPatch.Original());
+    ASSERT_TRUE(realExtractIconExA);
+  }
+
   static std::unique_ptr<IconThread> icons;
+  ImportPatch readPatch{::GetModuleHandleA(nullptr), "shell32.dll", "ExtractIconExA",
+                        reinterpret_cast<void*>(&CountIconReads)};
   ImportPatch typeIcon{::GetModuleHandleA(nullptr), "shell32.dll", "SHGetFileInfoA",
                        reinterpret_cast<void*>(&CyanTypeIcon)};
   taskmenu::TTaskPopupMenu menu;
@@ -234,6 +258,35 @@ TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {
   EXPECT_TRUE(Near(ColourOf(icons->bigIcon), kCyan));
   EXPECT_TRUE(Near(ColourOf(icons->classAndOwn), kYellow));
   EXPECT_TRUE(Near(ColourOf(icons->neither), kCyan));
+}
+
+TEST_F(WindowIcons, EachExecutableIsReadOnceAcrossTheRefreshesOfACollection) {
+  tasklist::TWinInfos tasks;
+  for (int refresh = 1; refresh <= 2; ++refresh) {
+    tasks.Refresh();
+    const tasklist::TWinInfo* entry = nullptr;
+    for (int i = 0; i < tasks.Count(); ++i) {
+      if (tasks.Items(i).Wnd == icons->neither) entry = &tasks.Items(i);
+    }
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->Icon.Source(), tasklist::IconSource::kExecutable) << "refresh " << refresh;
+  }
+  ASSERT_FALSE(iconReads.empty());
+  for (const auto& [path, reads] : iconReads) EXPECT_EQ(reads, 1) << path;
+}
+
+TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
+  ImportPatch drives(::GetModuleHandleA(nullptr), "kernel32.dll", "GetDriveTypeA",
+                     reinterpret_cast<void*>(&RemoteDriveR));
+  realGetDriveTypeA = reinterpret_cast<decltype(realGetDriveTypeA)>(drives.Original());
+  ASSERT_TRUE(realGetDriveTypeA);
+  tasklist::ExecutableIcons executableIcons;
+  tasklist::IconLookup lookup(true, executableIcons);
+  const std::string uncPath = "\\\\server\\share\\app.exe";
+  for (const std::string& path : {uncPath, std::string(kRemoteRoot) + "tools\\app.exe"}) {
+    EXPECT_EQ(lookup.For(icons->neither, path).Source(), tasklist::IconSource::kFileType) << path;
+    EXPECT_EQ(iconReads.count(path), 0u) << path;
+  }
 }
 
 TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {

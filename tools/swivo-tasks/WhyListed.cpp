@@ -27,7 +27,9 @@ const tasklist::TWinInfo* EntryActivating(const tasklist::TWinInfos& tasks, HWND
 
 std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, tasklist::WindowSnapshot& windows) {
   if (const tasklist::TWinInfo* entry = EntryActivating(tasks, wnd)) {
-    return entry->RootWnd == wnd ? "task" : "activated for the task of " + Handle(entry->RootWnd);
+    if (entry->RootWnd != wnd) return "activated for the task of " + Handle(entry->RootWnd);
+    if (tasklist::IsGhost(wnd, windows)) return "task: a ghost standing for its hung window, which is not listed";
+    return "task";
   }
   if (const tasklist::TWinInfo* entry = tasks.FindByRoot(wnd)) {
     return "root of a task that activates " + Handle(entry->Wnd) + ", itself " +

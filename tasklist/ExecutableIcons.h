@@ -1,0 +1,24 @@
+// The first icon of each executable file, read at most once while the task collection lives:
+// a read can hold up the host's thread for seconds (a sleeping disk, a share that went away), and
+// a running program's file does not change its icon. A file that gave no icon is remembered too.
+// The icons are shared with the entries that show them (see TaskIcon).
+#pragma once
+
+#include "tasklist/TaskIcon.h"
+
+#include <map>
+#include <string>
+
+namespace tasklist {
+
+class ExecutableIcons {
+ public:
+  // The first icon of the file at `path`; empty when it has none, when `path` is empty, or when
+  // the file lies on the network, which is never read.
+  TaskIcon For(const std::string& path);
+
+ private:
+  std::map<std::string, TaskIcon> icons_;
+};
+
+}  // namespace tasklist
