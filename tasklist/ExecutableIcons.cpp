@@ -7,13 +7,31 @@ namespace {
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// What a drive letter stands for, as the object namespace names it: "\Device\HarddiskVolume2",
+// "\Device\Mup\;LanmanRedirector\;Z:0000...\server\share", "\??\UNC\server\share" (a subst).
+// Reading the link asks no driver and no server; asking the drive's type does ask the mount
+// manager, which stalls emulated 32-bit processes under Wine.
+std::string DeviceOf(char drive) {
+  const char name[] = {drive, ':', '\0'};
+  char target[MAX_PATH * 2] = {};
+  if (!::QueryDosDeviceA(name, target, sizeof(target))) return {};
+  return target;
+}
+
+// The devices of the network redirectors: the multiple UNC provider, the Windows network's,
+// WebDAV's and the other providers' ("...Rdr"), whose drive links carry a ";X:" session part.
+bool IsRedirected(const std::string& device) {
+  return device.rfind("\\Device\\Mup", 0) == 0 || device.rfind("\\??\\UNC\\", 0) == 0 ||
+         device.find("Redirector") != std::string::npos || device.find("Rdr\\") != std::string::npos ||
+         device.find("\\;") != std::string::npos;
+}
+
 // A UNC name (any name that starts with two backslashes, the safe side), or a drive letter that
-// the system maps to a share. Asking a mapped drive's type does not reach the server.
+// stands for a share.
 bool IsOnNetwork(const std::string& path) {
   if (path.rfind("\\\\", 0) == 0) return true;
   if (path.size() < 2 || !IsAsciiLetter(path[0]) || path[1] != ':') return false;
-  const char root[] = {path[0], ':', '\\', '\0'};
-  return ::GetDriveTypeA(root) == DRIVE_REMOTE;
+  return IsRedirected(DeviceOf(path[0]));
 }
 
 // Reading a file on a share that does not answer holds up the host's thread for as long as the

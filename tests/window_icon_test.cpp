@@ -96,10 +96,19 @@ UINT WINAPI CountIconReads(LPCSTR path, int index, HICON* large, HICON* small, U
   return realExtractIconExA(path, index, large, small, count);
 }
 
-constexpr char kRemoteRoot[] = "R:\\";
-decltype(&::GetDriveTypeA) realGetDriveTypeA;
-UINT WINAPI RemoteDriveR(LPCSTR root) {
-  return root && std::strcmp(root, kRemoteRoot) == 0 ? DRIVE_REMOTE : realGetDriveTypeA(root);
+// Drive letters as the object namespace would name them on a machine with network drives.
+const std::map<std::string, std::string> kDevices = {
+    {"L:", "\\Device\\HarddiskVolume3"},
+    {"R:", "\\Device\\Mup\\;LanmanRedirector\\;R:00000000000a1b2c\\server\\share"},
+    {"S:", "\\??\\UNC\\server\\share"},
+    {"W:", "\\Device\\WebDavRedirector\\;W:00000000000a1b2c\\server\\DavWWWRoot"},
+};
+decltype(&::QueryDosDeviceA) realQueryDosDeviceA;
+DWORD WINAPI FakeDosDevices(LPCSTR name, LPSTR target, DWORD size) {
+  const auto found = name ? kDevices.find(name) : kDevices.end();
+  if (found == kDevices.end()) return realQueryDosDeviceA(name, target, size);
+  lstrcpynA(target, found->second.c_str(), static_cast<int>(size));
+  return static_cast<DWORD>(found->second.size() + 2);
 }
 
 std::vector<std::wstring> drawnTexts;
@@ -276,17 +285,18 @@ TEST_F(WindowIcons, EachExecutableIsReadOnceAcrossTheRefreshesOfACollection) {
 }
 
 TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
-  ImportPatch drives(::GetModuleHandleA(nullptr), "kernel32.dll", "GetDriveTypeA",
-                     reinterpret_cast<void*>(&RemoteDriveR));
-  realGetDriveTypeA = reinterpret_cast<decltype(realGetDriveTypeA)>(drives.Original());
-  ASSERT_TRUE(realGetDriveTypeA);
+  ImportPatch devices(::GetModuleHandleA(nullptr), "kernel32.dll", "QueryDosDeviceA",
+                      reinterpret_cast<void*>(&FakeDosDevices));
+  realQueryDosDeviceA = reinterpret_cast<decltype(realQueryDosDeviceA)>(devices.Original());
+  ASSERT_TRUE(realQueryDosDeviceA);
   tasklist::ExecutableIcons executableIcons;
   tasklist::IconLookup lookup(true, executableIcons);
-  const std::string uncPath = "\\\\server\\share\\app.exe";
-  for (const std::string& path : {uncPath, std::string(kRemoteRoot) + "tools\\app.exe"}) {
+  for (const char* path : {"\\\\server\\share\\app.exe", "R:\\tools\\app.exe", "S:\\app.exe", "W:\\app.exe"}) {
     EXPECT_EQ(lookup.For(icons->neither, path).Source(), tasklist::IconSource::kFileType) << path;
     EXPECT_EQ(iconReads.count(path), 0u) << path;
   }
+  (void)lookup.For(icons->neither, "L:\\tools\\app.exe");
+  EXPECT_EQ(iconReads.count("L:\\tools\\app.exe"), 1u) << "a local drive's file was not read";
 }
 
 TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {
