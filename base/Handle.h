@@ -9,11 +9,16 @@
 
 namespace base {
 
-template <typename T, auto Release>
+// Which values mean "no handle": 0 for most kinds; 0 and INVALID_HANDLE_VALUE for the kinds whose
+// functions report failure with the latter (files, tool help snapshots, file searches). An owner
+// of those kinds holds 0 for either, so a failed call can never be closed.
+enum class NoneIs { kNull, kNullOrInvalid };
+
+template <typename T, auto Release, NoneIs none = NoneIs::kNull>
 class unique_handle {
  public:
   unique_handle() = default;
-  explicit unique_handle(T value) : value_(value) {}
+  explicit unique_handle(T value) : value_(Normalised(value)) {}
   unique_handle(const unique_handle&) = delete;
   unique_handle& operator=(const unique_handle&) = delete;
   unique_handle(unique_handle&& other) noexcept : value_(other.release()) {}
@@ -28,10 +33,17 @@ class unique_handle {
 
   [[nodiscard]] T release() { return std::exchange(value_, T{}); }
   void reset(T value = T{}) {
-    if (T old = std::exchange(value_, value); old != T{}) Release(old);
+    if (T old = std::exchange(value_, Normalised(value)); old != T{}) Release(old);
   }
 
  private:
+  static T Normalised(T value) {
+    if constexpr (none == NoneIs::kNullOrInvalid) {
+      if (value == INVALID_HANDLE_VALUE) return T{};
+    }
+    return value;
+  }
+
   T value_{};
 };
 
@@ -40,23 +52,33 @@ using unique_hmenu = unique_handle<HMENU, &::DestroyMenu>;
 using unique_hicon = unique_handle<HICON, &::DestroyIcon>;
 using unique_himagelist = unique_handle<HIMAGELIST, &::ImageList_Destroy>;
 using unique_hmodule = unique_handle<HMODULE, &::FreeLibrary>;
+// Process and thread handles: 0 when the call failed.
 using unique_kernel_handle = unique_handle<HANDLE, &::CloseHandle>;
+// Files and tool help snapshots: INVALID_HANDLE_VALUE when the call failed.
+using unique_file_handle = unique_handle<HANDLE, &::CloseHandle, NoneIs::kNullOrInvalid>;
+using unique_find_handle = unique_handle<HANDLE, &::FindClose, NoneIs::kNullOrInvalid>;
 using unique_hfont = unique_handle<HFONT, &::DeleteObject>;
 using unique_hbrush = unique_handle<HBRUSH, &::DeleteObject>;
+using unique_hbitmap = unique_handle<HBITMAP, &::DeleteObject>;
 using unique_hdc = unique_handle<HDC, &::DeleteDC>;
 using unique_global_atom = unique_handle<ATOM, &::GlobalDeleteAtom>;
 
-// CreateToolhelp32Snapshot and CreateFileA report failure as INVALID_HANDLE_VALUE, not 0.
-inline unique_kernel_handle AdoptFileHandle(HANDLE handle) {
-  return unique_kernel_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-}
+// A window's device context from GetDC, released to that window.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND wnd) : wnd_(wnd), dc_(::GetDC(wnd)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(wnd_, dc_);
+  }
 
-using unique_find_handle = unique_handle<HANDLE, &::FindClose>;
+  HDC get() const { return dc_; }
 
-// FindFirstFileA reports failure as INVALID_HANDLE_VALUE, not 0.
-inline unique_find_handle AdoptFindHandle(HANDLE handle) {
-  return unique_find_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-}
+ private:
+  HWND wnd_;
+  HDC dc_;
+};
 
 // Selects an object into a device context for one scope and restores the previous one.
 class ScopedSelect {

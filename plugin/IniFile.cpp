@@ -30,14 +30,14 @@ std::string ToAnsiCodePage(std::u16string_view text) {
 
 bool IsExistingFile(const std::string& fileName) {
   WIN32_FIND_DATAA found{};
-  const base::unique_find_handle search = base::AdoptFindHandle(::FindFirstFileA(fileName.c_str(), &found));
+  const base::unique_find_handle search(::FindFirstFileA(fileName.c_str(), &found));
   return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // Others may read the file meanwhile but not write it; a writer that is already there makes the
 // open fail.
 std::string ReadWholeFile(const std::string& fileName) {
-  const base::unique_kernel_handle file = base::AdoptFileHandle(::CreateFileA(
+  const base::unique_file_handle file(::CreateFileA(
       fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw CannotOpen(fileName);
   DWORD sizeHigh = 0;

@@ -59,7 +59,7 @@ void Unload() {
   RetireMainForm();
 }
 
-bool LoadSettings(taskmenu::TMainForm& form) {
+void LoadSettings(taskmenu::TMainForm& form) {
   // A settings file that cannot be read (another program holds it open for writing, say) leaves
   // the defaults: the plug-in needs only valid values, and the defaults are.
   // A lookup that runs out of memory gives the default too.
@@ -87,7 +87,6 @@ bool LoadSettings(taskmenu::TMainForm& form) {
   form.SetSortTitle(readBool("SortTitle", true));
   form.SetAutoHotKey(readInteger("AutoHotKey", 0));
   form.SetWindowIcon(readBool("WindowIcon", true));
-  return true;
 }
 
 }  // namespace plugin

@@ -17,6 +17,6 @@ void Execute(int commandId);
 void Unload();
 
 // Reads the settings file beside the library and hands each value to the trigger window.
-bool LoadSettings(taskmenu::TMainForm& form);
+void LoadSettings(taskmenu::TMainForm& form);
 
 }  // namespace plugin

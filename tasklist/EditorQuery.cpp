@@ -4,7 +4,6 @@
 #include "base/Handle.h"
 #include "base/Mbcs.h"
 #include "base/ReplyBudget.h"
-#include "tasklist/ArrangeTasks.h"
 #include "tasklist/WindowQueries.h"
 
 #include <string>

@@ -9,6 +9,14 @@
 
 namespace tasklist {
 
+// Executable names of the Velnote editor and its companion as Refresh stores them, and the marks
+// that editor mode gives them: '!' sorts before every other printable byte, and the editor's
+// longer run of them puts it ahead of the companion.
+inline constexpr char kEditorExeName[] = "velnote.exe";
+inline constexpr char kMarkedEditorExeName[] = "!!!!!!!!!!velnote.exe";
+inline constexpr char kCompanionExeName[] = "velaux.exe";
+inline constexpr char kMarkedCompanionExeName[] = "!!!!!!!!velaux.exe";
+
 // How long the queries of one refresh wait for the editor's replies in all. An editor that has
 // stopped responding must not hold the menu, however many windows it has; no reply in time counts
 // as no answer.

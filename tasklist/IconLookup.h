@@ -7,6 +7,7 @@
 
 #include "tasklist/ExecutableIcons.h"
 #include "tasklist/TaskIcon.h"
+#include "tasklist/TaskListOptions.h"
 #include "tasklist/WindowIconQuery.h"
 
 #include <windows.h>
@@ -18,8 +19,8 @@ namespace tasklist {
 
 class IconLookup {
  public:
-  IconLookup(bool windowIcons, ExecutableIcons& executableIcons)
-      : windowIcons_(windowIcons), executableIcons_(executableIcons) {}
+  IconLookup(const TaskListOptions& options, ExecutableIcons& executableIcons)
+      : windowIcons_(options.windowIcon), executableIcons_(executableIcons) {}
 
   TaskIcon For(HWND wnd, const std::string& exePath);
 

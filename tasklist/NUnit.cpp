@@ -79,7 +79,7 @@ std::string ExePathFromSnapshot(DWORD processId) {
   const auto first = base::ProcAddress<ProcessWalkFn>(kernel, "Process32First");
   const auto next = base::ProcAddress<ProcessWalkFn>(kernel, "Process32Next");
 
-  base::unique_kernel_handle snapshot = base::AdoptFileHandle(createSnapshot(TH32CS_SNAPPROCESS, 0));
+  base::unique_file_handle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {};
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof(entry);

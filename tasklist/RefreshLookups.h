@@ -15,7 +15,7 @@ namespace tasklist {
 
 class RefreshLookups {
  public:
-  RefreshLookups(bool windowIcons, ExecutableIcons& executableIcons) : icons_(windowIcons, executableIcons) {}
+  RefreshLookups(const TaskListOptions& options, ExecutableIcons& executableIcons) : icons_(options, executableIcons) {}
 
   // Throws as GetProcessExePath does, at the first lookup.
   const std::string& ExePath(DWORD processId) {

@@ -12,6 +12,7 @@
 
 namespace tasklist {
 
+// The snapshot caches what these tests compute, and the tests read the window through it.
 class WindowSnapshot;
 
 // Why a window cannot stand for a task; kNone when it can.

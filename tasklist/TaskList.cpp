@@ -40,7 +40,7 @@ void TWinInfos::Refresh() {
   Clear();
   WindowSnapshot windows;
   AddRoots(windows);
-  RefreshLookups lookups(windowIcon_, executableIcons_);
+  RefreshLookups lookups(options_, executableIcons_);
   FillEntries(windows, lookups);
   RemoveUnfilled();
   ArrangeTasks();

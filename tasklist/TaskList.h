@@ -5,6 +5,7 @@
 #include "base/Collection.h"
 #include "tasklist/ExecutableIcons.h"
 #include "tasklist/TaskIcon.h"
+#include "tasklist/TaskListOptions.h"
 
 #include <windows.h>
 
@@ -36,28 +37,25 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   // Brings the entry's window to the front, restoring it when minimised or hidden.
   void Activate(int index) const;
 
-  bool EditorMode() const { return editorMode_; }
-  bool SortByCaption() const { return sortByCaption_; }
-  bool SortByExe() const { return sortByExe_; }
-  bool WindowIcon() const { return windowIcon_; }
-  void SetEditorMode(bool value) { editorMode_ = value; }
-  void SetSortByCaption(bool value) { sortByCaption_ = value; }
-  void SetSortByExe(bool value) { sortByExe_ = value; }
-  // Whether a window's own icon comes first (see IconLookup); off gives the class's small icon,
-  // else the file type's icon.
-  void SetWindowIcon(bool value) { windowIcon_ = value; }
+  const TaskListOptions& Options() const { return options_; }
+  bool EditorMode() const { return options_.editorMode; }
+  bool SortByCaption() const { return options_.sortByCaption; }
+  bool SortByExe() const { return options_.sortByExe; }
+  bool WindowIcon() const { return options_.windowIcon; }
+  void SetEditorMode(bool value) { options_.editorMode = value; }
+  void SetSortByCaption(bool value) { options_.sortByCaption = value; }
+  void SetSortByExe(bool value) { options_.sortByExe = value; }
+  void SetWindowIcon(bool value) { options_.windowIcon = value; }
 
  private:
   void AddRoots(WindowSnapshot& windows);
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
   void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
   void RemoveUnfilled();
+  // Orders the entries and asks the editor for its open files: ArrangeTasks.cpp.
   void ArrangeTasks();
 
-  bool editorMode_ = false;
-  bool sortByCaption_ = false;
-  bool sortByExe_ = false;
-  bool windowIcon_ = true;
+  TaskListOptions options_;
   // Kept across refreshes, and released with the collection.
   ExecutableIcons executableIcons_;
 };

@@ -4,6 +4,7 @@
 #include "tests/support/LibraryFailure.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/OutOfMemory.h"
+#include "tests/support/TestWindows.h"
 #include "ui/ErrorBox.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,10 @@ using testing_support::WhenMenuOpens;
 
 namespace {
 
-std::string Tag(const std::string& name) { return "am-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::Tag;
 
-base::unique_hwnd OwnWindow(const std::string& caption) {
-  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
-                                           200, 100, nullptr, nullptr, nullptr, nullptr));
-}
+// Away from the point where these tests open their menus.
+base::unique_hwnd OwnWindow(const std::string& caption) { return testing_support::OwnWindow(caption, 300, 300, 200, 100); }
 
 void Trigger(TMainForm& form) { ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0); }
 

@@ -5,6 +5,7 @@
 #include "tasklist/EditorQuery.h"
 #include "tasklist/TaskList.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,8 @@ using testing_support::FixtureProcess;
 
 namespace {
 
-std::string Tag(const std::string& name) { return "ar-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::IndexOfWindow;
+using testing_support::Tag;
 
 const std::string kUntitled = "[\x96\xB3\x91\xE8]";  // "[無題]"
 const std::string kHyo = "\x95\x5C";                  // "表": its second byte is a '\'
@@ -67,13 +69,6 @@ std::vector<std::string> EditorArguments() {
                                      "main:" + kFirstMain.file + "|" + kFirstMain.caption,
                                      "main:" + kSecondMain.file + "|" + kSecondMain.caption});
   return arguments;
-}
-
-int IndexOfWindow(const TWinInfos& tasks, HWND wnd) {
-  for (int i = 0; i < tasks.Count(); ++i) {
-    if (tasks.Items(i).Wnd == wnd) return i;
-  }
-  return -1;
 }
 
 // The windows to activate of one process's entries, in list order.

@@ -8,6 +8,7 @@
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ constexpr DWORD kBoundMs = 3000;
 // application is.
 constexpr DWORD kPromptMs = 1000;
 
-std::string Tag(const std::string& name) { return "fr-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::Tag;
 
 // Refuses the first `refusals` calls of SetForegroundWindow (all with kRefuseAll) and counts the
 // input attachments made meanwhile. A helper thread of the code under test may still call through

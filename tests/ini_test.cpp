@@ -56,7 +56,7 @@ class Scratch {
   std::string Path(const std::string& name) const { return root_ + name; }
   std::string Folder(const std::string& name) { return Made(MakeFolderAt(Path(name))); }
   std::string File(const std::string& name, const std::string& bytes) {
-    const base::unique_kernel_handle file = base::AdoptFileHandle(
+    const base::unique_file_handle file(
         ::CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     EXPECT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
@@ -106,13 +106,13 @@ TEST_F(Ini, MissingFileOrFolderOfThatNameGivesDefaults) {
 TEST_F(Ini, OtherReadersMayHoldTheFileButNoWriter) {
   const std::string name = scratch_.File("held.ini", "[GLOBAL]\r\nX_pos=7\r\n");
   {
-    const base::unique_kernel_handle reader = base::AdoptFileHandle(
+    const base::unique_file_handle reader(
         ::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(reader);
     EXPECT_EQ(IniFile(name).ReadInteger("GLOBAL", "X_pos", kDefault), 7);
   }
   for (const DWORD writerShares : {DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}, DWORD{0}}) {
-    const base::unique_kernel_handle writer = base::AdoptFileHandle(
+    const base::unique_file_handle writer(
         ::CreateFileA(name.c_str(), GENERIC_WRITE, writerShares, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
     EXPECT_EQ(OpenError(name), CannotOpen(name)) << "writer shares " << writerShares;

@@ -9,6 +9,7 @@
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ namespace {
 
 constexpr int kWindows = 6;
 
-std::string Tag(const std::string& name) { return "lr-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::Tag;
 
 std::map<DWORD, int> opensByProcess;
 std::map<HICON, int> makesByIcon;

@@ -1,6 +1,7 @@
 // Window and process helpers against real windows, including one whose thread has stopped.
 #include "tasklist/NUnit.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,8 @@ using testing_support::FixtureProcess;
 
 namespace {
 
-std::string Tag(const std::string& name) { return "nu-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
-
-base::unique_hwnd OwnWindow(const std::string& caption) {
-  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
-                                           100, nullptr, nullptr, nullptr, nullptr));
-}
+using testing_support::OwnWindow;
+using testing_support::Tag;
 
 // Wine may report no foreground window after an attached raise; the target's own count of
 // activations shows that it was raised.

@@ -4,6 +4,7 @@
 #include "tasklist/TaskList.h"
 #include "tasklist/WindowQueries.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,9 @@ namespace {
 constexpr DWORD kBlockMs = 6000;
 constexpr DWORD kBoundMs = 3000;
 
-std::string Tag(const std::string& name) { return "ot-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::IndexOfWindow;
+using testing_support::OwnWindow;
+using testing_support::Tag;
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -54,23 +57,11 @@ class BlockedThreadWindow {
   std::thread thread_;
 };
 
-base::unique_hwnd OwnWindow(const std::string& caption) {
-  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
-                                           100, nullptr, nullptr, nullptr, nullptr));
-}
-
 // Wine may report no foreground window after a raise: the target's own count of activations then
 // shows that it was activated.
 bool WasRaised(HWND wnd, LONG_PTR activationsBefore) {
   const bool activated = ::GetForegroundWindow() == wnd || testing_support::ActivationCount(wnd) > activationsBefore;
   return activated && ::GetTopWindow(nullptr) == wnd;
-}
-
-int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd) {
-  for (int i = 0; i < tasks.Count(); ++i) {
-    if (tasks.Items(i).Wnd == wnd) return i;
-  }
-  return -1;
 }
 
 TEST(OtherThreadOfThisProgram, CaptionsOfItsBlockedWindowAreReadWithoutWaiting) {

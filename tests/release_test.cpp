@@ -30,7 +30,7 @@ std::string Contents(const std::string& path) {
 std::vector<std::string> Entries() {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found{};
-  const base::unique_find_handle search = base::AdoptFindHandle(::FindFirstFileA(Unpacked("*").c_str(), &found));
+  const base::unique_find_handle search(::FindFirstFileA(Unpacked("*").c_str(), &found));
   for (bool more = bool(search); more; more = ::FindNextFileA(search.get(), &found)) {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") names.push_back(name);

@@ -5,6 +5,7 @@
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,8 @@ using testing_support::FixtureProcess;
 
 namespace {
 
-std::string Tag(const std::string& name) { return "tl-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::IndexOfWindow;
+using testing_support::Tag;
 
 const TWinInfo* EntryWithRoot(const TWinInfos& tasks, HWND root) {
   for (int i = 0; i < tasks.Count(); ++i) {
@@ -31,13 +33,6 @@ int EntriesWithWindow(const TWinInfos& tasks, HWND wnd) {
   int count = 0;
   for (int i = 0; i < tasks.Count(); ++i) count += tasks.Items(i).Wnd == wnd || tasks.Items(i).RootWnd == wnd;
   return count;
-}
-
-int IndexOfWindow(const TWinInfos& tasks, HWND wnd) {
-  for (int i = 0; i < tasks.Count(); ++i) {
-    if (tasks.Items(i).Wnd == wnd) return i;
-  }
-  return -1;
 }
 
 // Stands in for user32's HungWindowFromGhostWindow, which Wine lacks, offered through this

@@ -4,6 +4,7 @@
 #include "tests/support/ImportPatch.h"
 #include "tests/support/LibraryFailure.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/TestWindows.h"
 #include "ui/MenuChar.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ using testing_support::WhenMenuOpens;
 
 namespace {
 
-std::string Tag(const std::string& name) { return "tm-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
+using testing_support::Tag;
 
 int IndexOfWindow(const TTaskPopupMenu& menu, HWND wnd) {
   for (int i = 0; i < menu.Tasks().Count(); ++i) {

@@ -39,23 +39,18 @@ constexpr UINT kHangMessage = WM_APP + 1;
 constexpr wchar_t kWideCaption[] = L"Edge\u200B \u8FD9 \uAC00";
 
 base::unique_hicon SolidIcon(COLORREF colour, int size) {
-  const HDC screen = ::GetDC(nullptr);
-  const HBITMAP colourBitmap = ::CreateCompatibleBitmap(screen, size, size);
-  ::ReleaseDC(nullptr, screen);
+  const base::unique_hbitmap colourBitmap(::CreateCompatibleBitmap(base::WindowDc(nullptr).get(), size, size));
   const std::vector<BYTE> opaque(static_cast<size_t>(size * size / 8), 0);
-  const HBITMAP mask = ::CreateBitmap(size, size, 1, 1, opaque.data());
-  const HDC dc = ::CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = ::SelectObject(dc, colourBitmap);
-  const base::unique_hbrush brush(::CreateSolidBrush(colour));
-  const RECT all{0, 0, size, size};
-  ::FillRect(dc, &all, brush.get());
-  ::SelectObject(dc, previous);
-  ::DeleteDC(dc);
-  ICONINFO info{TRUE, 0, 0, mask, colourBitmap};
-  base::unique_hicon icon(::CreateIconIndirect(&info));
-  ::DeleteObject(mask);
-  ::DeleteObject(colourBitmap);
-  return icon;
+  const base::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, opaque.data()));
+  {
+    const base::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    const base::ScopedSelect select(dc.get(), colourBitmap.get());
+    const base::unique_hbrush brush(::CreateSolidBrush(colour));
+    const RECT all{0, 0, size, size};
+    ::FillRect(dc.get(), &all, brush.get());
+  }
+  ICONINFO info{TRUE, 0, 0, mask.get(), colourBitmap.get()};
+  return base::unique_hicon(::CreateIconIndirect(&info));
 }
 
 // The colour in the middle of an image of the list, drawn over white.
@@ -63,17 +58,14 @@ COLORREF ImageColour(HIMAGELIST images, int index) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSmall, -kSmall, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  const HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HDC dc = ::CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+  const base::unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const base::unique_hdc dc(::CreateCompatibleDC(nullptr));
+  const base::ScopedSelect select(dc.get(), bitmap.get());
   const RECT all{0, 0, kSmall, kSmall};
-  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  ::ImageList_Draw(images, index, dc, 0, 0, ILD_NORMAL);
+  ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::ImageList_Draw(images, index, dc.get(), 0, 0, ILD_NORMAL);
   ::GdiFlush();
   const DWORD pixel = static_cast<const DWORD*>(bits)[kSmall / 2 * kSmall + kSmall / 2];
-  ::SelectObject(dc, previous);
-  ::DeleteDC(dc);
-  ::DeleteObject(bitmap);
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
@@ -290,7 +282,7 @@ TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
   realQueryDosDeviceA = reinterpret_cast<decltype(realQueryDosDeviceA)>(devices.Original());
   ASSERT_TRUE(realQueryDosDeviceA);
   tasklist::ExecutableIcons executableIcons;
-  tasklist::IconLookup lookup(true, executableIcons);
+  tasklist::IconLookup lookup(tasklist::TaskListOptions{}, executableIcons);
   for (const char* path : {"\\\\server\\share\\app.exe", "R:\\tools\\app.exe", "S:\\app.exe", "W:\\app.exe"}) {
     EXPECT_EQ(lookup.For(icons->neither, path).Source(), tasklist::IconSource::kFileType) << path;
     EXPECT_EQ(iconReads.count(path), 0u) << path;

@@ -48,6 +48,12 @@ int HighlightedItem(HMENU menu) {
 
 TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {}
 
+// Out of GDI objects, the menu font cannot be made: the items are then measured and drawn in the
+// stock interface font, which needs no object of ours, rather than in whatever a context holds.
+HFONT TPopupMenu::ItemFont() const {
+  return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
 TPopupMenu::~TPopupMenu() {
   DestroyOwner();
   measureDc_.reset();  // before the font selected into it
@@ -63,7 +69,7 @@ void TPopupMenu::CreateOwner() {
     measureDc_.reset(::CreateCompatibleDC(nullptr));
     if (!measureDc_) throw base::Error("cannot create a device context to measure the menu's items");
     // Kept selected: the destructor deletes the context before the font.
-    ::SelectObject(measureDc_.get(), font_.get());
+    ::SelectObject(measureDc_.get(), ItemFont());
   }
   if (!owner_) {
     RegisterWindowClass(kOwnerClass, &OwnerProc);
@@ -171,7 +177,7 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   }
   RECT text = draw.rcItem;
   text.left += kMargin + kIconSize + kTextGap;
-  base::ScopedSelect font(draw.hDC, font_.get());
+  base::ScopedSelect font(draw.hDC, ItemFont());
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.

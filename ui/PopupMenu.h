@@ -70,6 +70,7 @@ class TPopupMenu {
  private:
   static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  HFONT ItemFont() const;
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;

@@ -1,0 +1,16 @@
+// The switches of the task collection with their defaults, handed down as one record: a new
+// switch is one line here and reaches every step that reads it.
+#pragma once
+
+namespace tasklist {
+
+struct TaskListOptions {
+  bool sortByExe = false;      // order by executable name
+  bool sortByCaption = false;  // order by caption (within the executable's entries when both)
+  bool editorMode = false;     // the editor's windows first, showing their open folders
+  // A window's own icon first (see IconLookup); off gives the class's small icon, else the file
+  // type's icon.
+  bool windowIcon = true;
+};
+
+}  // namespace tasklist
