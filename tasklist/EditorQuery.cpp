@@ -4,6 +4,7 @@
 #include "base/Handle.h"
 #include "base/Mbcs.h"
 #include "base/ReplyBudget.h"
+#include "base/WideText.h"
 #include "tasklist/WindowQueries.h"
 
 #include <string>
@@ -84,6 +85,7 @@ void QueryEditor(TWinInfo& entry, UINT message, base::ReplyBudget& replies) {
   // An unreadable name is no answer; an untitled document has no folder to show.
   if (path.empty() || path == kUntitledAnswer) return;
   entry.Caption = ReplaceEditorWord(entry.Caption, "(" + std::string(FolderOf(path)) + ")");
+  entry.ShownCaption = base::WidenAnsi(entry.Caption);
 }
 
 }  // namespace

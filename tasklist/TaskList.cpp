@@ -10,6 +10,7 @@
 #include "tasklist/WindowSnapshot.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace tasklist {
 namespace {
@@ -31,7 +32,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   RootWnd = source.RootWnd;
   Wnd = source.Wnd;
   Caption = source.Caption;
-  WideCaption = source.WideCaption;
+  ShownCaption = source.ShownCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
 }
@@ -82,7 +83,9 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   entry.Wnd = wnd;
-  ReadCaptions(wnd, entry);
+  WindowCaptions captions = ReadCaptions(wnd);
+  entry.Caption = std::move(captions.ansi);
+  entry.ShownCaption = std::move(captions.shown);
   const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
   entry.Icon = lookups.Icon(wnd, path);
   entry.ExeName = base::LowerAscii(base::ExtractFileName(path));

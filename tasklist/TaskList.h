@@ -20,8 +20,8 @@ class TWinInfo : public base::TCollectionItem {
  public:
   HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
   HWND Wnd = nullptr;      // the window to activate; 0 until the fill pass accepts one
-  std::string Caption;       // as the system's code page gives it; ordering and keys use it
-  std::wstring WideCaption;  // the same text with every character the code page lacks
+  std::string Caption;        // as the system's code page gives it; ordering and keys use it
+  std::wstring ShownCaption;  // what the menu shows; set by every step that sets the Caption
   TaskIcon Icon;
   std::string ExeName;  // executable file name without folder, lower-cased
 

@@ -2,7 +2,6 @@
 
 #include "base/Error.h"
 #include "base/WideText.h"
-#include "tasklist/TaskCaption.h"
 
 #include <commctrl.h>
 
@@ -75,11 +74,12 @@ void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfI
     image = known != imageOfIcon.end() ? known->second : ::ImageList_ReplaceIcon(Images(), -1, task.Icon.Handle());
     if (image >= 0) imageOfIcon.emplace(task.Icon.Handle(), image);
   }
-  const std::string caption = FormatItemCaption(task.Caption);
-  const std::wstring shown = tasklist::ShownCaption(task) + base::WidenAnsi(AcceleratorSuffix());
+  // Both before the item is added: the suffix goes by the item's position.
+  const ui::MenuKey key = ui::MenuKeyOf(FormatItemCaption(task.Caption));
+  const std::wstring shown = task.ShownCaption + base::WidenAnsi(AcceleratorSuffix());
   ui::TMenuItem& item = AddItem();
-  item.Caption = caption;
-  item.WideCaption = shown;
+  item.Caption = shown;
+  item.Key = key;
   item.ImageIndex = image;
   item.OnClick = [this](ui::TMenuItem& chosen) { TaskItemClick(chosen); };
 }

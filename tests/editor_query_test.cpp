@@ -1,6 +1,7 @@
 // The editor query and the editor-mode order on real processes: the stand-in editor, its copy as
 // the companion, and fixture programs under other executable names.
 #include "base/Handle.h"
+#include "base/WideText.h"
 #include "tasklist/ArrangeTasks.h"
 #include "tasklist/EditorQuery.h"
 #include "tasklist/TaskList.h"
@@ -127,6 +128,7 @@ TEST_F(EditorQuery, CaptionsShowTheFolderOfTheAnsweredFile) {
     const TWinInfo* entry = EditorEntry(answer.caption);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->Caption, answer.expected);
+    EXPECT_EQ(entry->ShownCaption, base::WidenAnsi(answer.expected));
     EXPECT_EQ(entry->ExeName, tasklist::kMarkedEditorExeName);
   }
 }

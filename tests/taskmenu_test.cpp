@@ -1,4 +1,5 @@
 // The task popup menu, popped up for real and driven by keys posted to the open menu.
+#include "base/WideText.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
@@ -61,8 +62,10 @@ TEST_F(TaskMenu, OneItemPerTaskWithTheCaptionsOfEachAcceleratorStyle) {
     ASSERT_GE(menu.Tasks().Count(), 32);
     ASSERT_EQ(menu.ItemCount(), menu.Tasks().Count());
     for (int i = 0; i < menu.ItemCount(); ++i) {
-      std::string expected = menu.Tasks().Items(i).Caption;
-      if (style.separator && i < 30) expected += std::string(style.separator) + "(&" + char('a' + i) + ")";
+      std::wstring expected = menu.Tasks().Items(i).ShownCaption;
+      if (style.separator && i < 30) {
+        expected += base::WidenAnsi(std::string(style.separator) + "(&" + char('a' + i) + ")");
+      }
       EXPECT_EQ(menu.Items(i).Caption, expected) << "item " << i;
     }
   }
@@ -72,12 +75,12 @@ TEST_F(TaskMenu, AcceleratorsPastZAndNoneFromTheThirtyFirstItem) {
   menu.SetAutoHotKey(1);
   PopupAndDismiss(menu);
   ASSERT_GE(menu.ItemCount(), 31);
-  const std::string expected[] = {"(&{)", "(&|)", "(&})", "(&~)"};
+  const std::wstring expected[] = {L"(&{)", L"(&|)", L"(&})", L"(&~)"};
   for (int i = 26; i < 30; ++i) {
-    const std::string& caption = menu.Items(i).Caption;
+    const std::wstring& caption = menu.Items(i).Caption;
     EXPECT_EQ(caption.substr(caption.size() - 4), expected[i - 26]);
   }
-  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(menu.Items(i).Caption, menu.Tasks().Items(i).Caption);
+  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(menu.Items(i).Caption, menu.Tasks().Items(i).ShownCaption);
 }
 
 TEST_F(TaskMenu, TypingAnAcceleratorChoosesItsItemAndActivatesTheTask) {
@@ -190,18 +193,19 @@ TEST(MenuChar, AcceleratorIsTheCharacterAfterTheLastSingleAmpersand) {
 }
 
 TEST(MenuChar, AcceleratorsFirstThenFirstLettersCyclingWithoutChoosing) {
-  const std::vector<std::string> captions = {"Alpha", "beta", "apple", "&Zed", "Car(&b)"};
+  std::vector<ui::MenuKey> keys;
+  for (const char* caption : {"Alpha", "beta", "apple", "&Zed", "Car(&b)"}) keys.push_back(ui::MenuKeyOf(caption));
   // 'b' is Car's accelerator: accelerators win over first letters, one match executes.
-  EXPECT_EQ(ui::AnswerMenuChar('b', captions, -1), MAKELRESULT(4, MNC_EXECUTE));
-  EXPECT_EQ(ui::AnswerMenuChar('z', captions, -1), MAKELRESULT(3, MNC_EXECUTE));
+  EXPECT_EQ(ui::AnswerMenuChar('b', keys, -1), MAKELRESULT(4, MNC_EXECUTE));
+  EXPECT_EQ(ui::AnswerMenuChar('z', keys, -1), MAKELRESULT(3, MNC_EXECUTE));
   // Two captions start with 'a' (either case): highlight cycles 0, 2, 0.
-  EXPECT_EQ(ui::AnswerMenuChar('A', captions, -1), MAKELRESULT(0, MNC_SELECT));
-  EXPECT_EQ(ui::AnswerMenuChar('a', captions, 0), MAKELRESULT(2, MNC_SELECT));
-  EXPECT_EQ(ui::AnswerMenuChar('a', captions, 2), MAKELRESULT(0, MNC_SELECT));
-  EXPECT_EQ(ui::AnswerMenuChar('a', captions, 1), MAKELRESULT(0, MNC_SELECT));
+  EXPECT_EQ(ui::AnswerMenuChar('A', keys, -1), MAKELRESULT(0, MNC_SELECT));
+  EXPECT_EQ(ui::AnswerMenuChar('a', keys, 0), MAKELRESULT(2, MNC_SELECT));
+  EXPECT_EQ(ui::AnswerMenuChar('a', keys, 2), MAKELRESULT(0, MNC_SELECT));
+  EXPECT_EQ(ui::AnswerMenuChar('a', keys, 1), MAKELRESULT(0, MNC_SELECT));
   // "Car(&b)" has an accelerator, so its first letter does not count.
-  EXPECT_EQ(ui::AnswerMenuChar('c', captions, -1), MNC_IGNORE);
-  EXPECT_EQ(ui::AnswerMenuChar('#', captions, -1), MNC_IGNORE);
+  EXPECT_EQ(ui::AnswerMenuChar('c', keys, -1), MNC_IGNORE);
+  EXPECT_EQ(ui::AnswerMenuChar('#', keys, -1), MNC_IGNORE);
 }
 
 }  // namespace

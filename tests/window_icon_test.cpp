@@ -4,7 +4,7 @@
 // other process's icons. This program's first icon is solid red; the file type's icon is made cyan
 // by a patch of SHGetFileInfoA, as Wine would give the red one there too.
 #include "tasklist/IconLookup.h"
-#include "tasklist/TaskCaption.h"
+#include "tasklist/TaskList.h"
 #include "tasklist/WindowIconQuery.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
@@ -312,14 +312,20 @@ TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {
   ::SendMessageA(icons->smallIcon, WM_NULL, 0, 0);  // until it answers again
 }
 
-TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
+// A task window of this thread whose caption is set as UTF-16.
+base::unique_hwnd CaptionWindow(const std::wstring& caption) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = &CountActivations;
   windowClass.lpszClassName = L"WindowIconTestCaption";
-  ::RegisterClassW(&windowClass);
+  ::RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
   base::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
                                         200, 100, nullptr, nullptr, nullptr, nullptr));
-  ::SetWindowTextW(wnd.get(), kWideCaption);
+  ::SetWindowTextW(wnd.get(), caption.c_str());
+  return wnd;
+}
+
+TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
+  const base::unique_hwnd wnd = CaptionWindow(kWideCaption);
   ImportPatch draw(::GetModuleHandleA(nullptr), "user32.dll", "DrawTextW", reinterpret_cast<void*>(&RecordDrawTextW));
   realDrawTextW = reinterpret_cast<decltype(realDrawTextW)>(draw.Original());
   ASSERT_TRUE(realDrawTextW);
@@ -344,14 +350,20 @@ TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
   EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }));
 }
 
-TEST(WideCaptions, AnEntryWhoseCaptionWasRewrittenShowsTheRewrittenOne) {
+// The 8-bit read stops at 1,022 bytes and drops the lead byte of a character cut there; what is
+// shown is read as UTF-16 and keeps U+AC00, which code page 932 lacks.
+TEST(WideCaptions, ALongCaptionCutInTheMiddleOfACharacterShowsEveryCharacter) {
+  const std::wstring caption = std::wstring(1000, L'a') + L"\uAC00" + std::wstring(20, L'b') + L"\u3042";
+  const base::unique_hwnd wnd = CaptionWindow(caption);
   tasklist::TWinInfos tasks;
-  tasklist::TWinInfo& task = tasks.Add();
-  task.WideCaption = L"memo​ - Velnote";
-  task.Caption = "memo? - Velnote";
-  EXPECT_EQ(tasklist::ShownCaption(task), task.WideCaption);
-  task.Caption = "memo? - (C:\\docs\\)";
-  EXPECT_EQ(tasklist::ShownCaption(task), L"memo? - (C:\\docs\\)");
+  tasks.Refresh();
+  const tasklist::TWinInfo* task = nullptr;
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).Wnd == wnd.get()) task = &tasks.Items(i);
+  }
+  ASSERT_TRUE(task);
+  ASSERT_EQ(task->Caption.size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
+  EXPECT_EQ(task->ShownCaption, caption);
 }
 
 }  // namespace

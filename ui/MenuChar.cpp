@@ -13,14 +13,13 @@ char Upper(char c) {
 
 bool SameLetter(char a, char b) { return a != '\0' && Upper(a) == Upper(b); }
 
-std::vector<int> Matches(char typed, const std::vector<std::string>& captions) {
+std::vector<int> Matches(char typed, const std::vector<MenuKey>& keys) {
   std::vector<int> byAccelerator;
   std::vector<int> byFirstLetter;
-  for (size_t i = 0; i < captions.size(); ++i) {
-    const char accelerator = AcceleratorOf(captions[i]);
-    if (accelerator != '\0') {
-      if (SameLetter(accelerator, typed)) byAccelerator.push_back(static_cast<int>(i));
-    } else if (!captions[i].empty() && SameLetter(captions[i][0], typed)) {
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i].accelerator != '\0') {
+      if (SameLetter(keys[i].accelerator, typed)) byAccelerator.push_back(static_cast<int>(i));
+    } else if (SameLetter(keys[i].firstByte, typed)) {
       byFirstLetter.push_back(static_cast<int>(i));
     }
   }
@@ -42,8 +41,12 @@ char AcceleratorOf(const std::string& caption) {
   return accelerator;
 }
 
-LRESULT AnswerMenuChar(char typed, const std::vector<std::string>& captions, int highlighted) {
-  const std::vector<int> matches = Matches(typed, captions);
+MenuKey MenuKeyOf(const std::string& caption) {
+  return MenuKey{AcceleratorOf(caption), caption.empty() ? '\0' : caption.front()};
+}
+
+LRESULT AnswerMenuChar(char typed, const std::vector<MenuKey>& keys, int highlighted) {
+  const std::vector<int> matches = Matches(typed, keys);
   if (matches.empty()) return MNC_IGNORE;
   if (matches.size() == 1) return MAKELRESULT(matches.front(), MNC_EXECUTE);
   int next = matches.front();

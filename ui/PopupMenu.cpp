@@ -2,7 +2,6 @@
 
 #include "base/Error.h"
 #include "base/Module.h"
-#include "base/WideText.h"
 #include "ui/DispatchScope.h"
 #include "ui/ErrorBox.h"
 #include "ui/MenuChar.h"
@@ -29,10 +28,6 @@ base::unique_hfont CreateMenuFont() {
   metrics.cbSize = sizeof(metrics);
   ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   return base::unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
-}
-
-std::wstring ShownText(const TMenuItem& item) {
-  return item.WideCaption.empty() ? base::WidenAnsi(item.Caption) : item.WideCaption;
 }
 
 // The highlighted position of a native menu, or -1.
@@ -158,7 +153,7 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
 
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   if (measure.itemData >= items_.size()) return;
-  const std::wstring caption = ShownText(*items_[measure.itemData]);
+  const std::wstring& caption = items_[measure.itemData]->Caption;
   RECT text{};
   ::DrawTextW(measureDc_.get(), caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_SINGLELINE | DT_CALCRECT);
@@ -181,15 +176,15 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
-  const std::wstring caption = ShownText(item);
+  const std::wstring& caption = item.Caption;
   ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }
 
 LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {
-  std::vector<std::string> captions;
-  captions.reserve(items_.size());
-  for (const auto& item : items_) captions.push_back(item->Caption);
-  return AnswerMenuChar(typed, captions, HighlightedItem(menu));
+  std::vector<MenuKey> keys;
+  keys.reserve(items_.size());
+  for (const auto& item : items_) keys.push_back(item->Key);
+  return AnswerMenuChar(typed, keys, HighlightedItem(menu));
 }
 
 void TPopupMenu::Click(UINT command) {

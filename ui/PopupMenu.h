@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Handle.h"
+#include "ui/MenuChar.h"
 
 #include <functional>
 #include <memory>
@@ -16,8 +17,8 @@ class TPopupMenu;
 
 class TMenuItem {
  public:
-  std::string Caption;       // what typed keys are matched against
-  std::wstring WideCaption;  // what is shown; the Caption when empty
+  std::wstring Caption;  // what is shown; '&' marks the accelerator, "&&" shows one '&'
+  MenuKey Key;           // what typed keys choose the item by
   int ImageIndex = -1;  // position in the menu's image list; -1 for none
   std::function<void(TMenuItem&)> OnClick;
 
