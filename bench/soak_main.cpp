@@ -1,9 +1,9 @@
 // Soak run of the real plug-in in a stand-in host: many trigger–dismiss and trigger–choose cycles,
 // each a posted trigger that opens the menu inside this process's message loop, closed from a
 // timer with Esc or by typing the first letter of a window of ours. Every window, menu, icon,
-// image list, font, device context, library, process handle and snapshot that the plug-in creates
-// and destroys is counted through its import table; the host's private memory is read at the
-// start and the end.
+// image list, GDI object (font or brush), device context, library, process handle and snapshot
+// that the plug-in creates and destroys is counted through its import table; the host's private
+// memory is read at the start and the end.
 //
 //   swivo-soak [--dismiss N] [--choose M]     (defaults 10000 and 1000)
 //

@@ -57,7 +57,6 @@ TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {
   const LONG_PTR before = testing_support::ActivationCount(target);
   constexpr DWORD kHangMs = 4000;
   fixture.Hang(kHangMs);
-  testing_support::PumpMessages(200);  // let the fixture take the hang message
 
   const DWORD start = ::GetTickCount();
   EXPECT_FALSE(tasklist::BringToTop(target));
@@ -65,12 +64,12 @@ TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {
 
   // The asynchronous request is carried out once the thread pumps again.
   EXPECT_TRUE(testing_support::WaitFor(
-      [&] { return ::GetTopWindow(nullptr) == target || WasRaised(target, before); }, kHangMs + 5000));
+      [&] { return ::GetTopWindow(nullptr) == target || WasRaised(target, before); }, kHangMs + 5000))
+      << "top window " << ::GetTopWindow(nullptr) << ", activations " << testing_support::ActivationCount(target);
 }
 
 TEST(BringToTop, NoForegroundWindowStillRaises) {
   base::unique_hwnd mine = OwnWindow(Tag("no foreground"));
-  EXPECT_NO_THROW((void)tasklist::BringToTop(mine.get()));
   EXPECT_TRUE(tasklist::BringToTop(mine.get()));
 }
 

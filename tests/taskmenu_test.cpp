@@ -102,7 +102,7 @@ TEST_F(TaskMenu, TypingAnAcceleratorChoosesItsItemAndActivatesTheTask) {
   testing_support::PumpMessages(100);  // the choice arrives as a posted command
   EXPECT_TRUE(testing_support::WaitFor([&] {
     return ::GetForegroundWindow() == target || testing_support::ActivationCount(target) > before;
-  }));
+  })) << "activations " << testing_support::ActivationCount(target) << " (before " << before << ")";
 }
 
 TEST_F(TaskMenu, AnUnknownKeyLeavesTheMenuOpen) {

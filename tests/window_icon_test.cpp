@@ -135,7 +135,7 @@ void RegisterClassWithIcons(const char* name, HICON big, HICON small) {
 }
 
 // The windows of the icon steps, on a thread of their own that pumps its messages; a posted
-// kHangMessage makes it sleep wParam milliseconds.
+// kHangMessage makes it sleep wParam milliseconds; Hang returns once it sleeps.
 class IconThread {
  public:
   IconThread() {
@@ -147,7 +147,10 @@ class IconThread {
     ::PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     ::WaitForSingleObject(thread_.get(), 10000);
   }
-  void Hang(DWORD ms) const { ::PostThreadMessageA(threadId_, kHangMessage, ms, 0); }
+  void Hang(DWORD ms) const {
+    ::PostThreadMessageA(threadId_, kHangMessage, ms, 0);
+    ::WaitForSingleObject(asleep_.get(), 10000);
+  }
 
   base::unique_hicon green = SolidIcon(kGreen, kSmall);
   base::unique_hicon blue = SolidIcon(kBlue, kBig);
@@ -179,7 +182,10 @@ class IconThread {
     ::SetEvent(ready_.get());
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-      if (!msg.hwnd && msg.message == kHangMessage) ::Sleep(static_cast<DWORD>(msg.wParam));
+      if (!msg.hwnd && msg.message == kHangMessage) {
+        ::SetEvent(asleep_.get());
+        ::Sleep(static_cast<DWORD>(msg.wParam));
+      }
       ::DispatchMessageA(&msg);
     }
     for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly}) ::DestroyWindow(wnd);
@@ -187,6 +193,7 @@ class IconThread {
   }
 
   base::unique_kernel_handle ready_;
+  base::unique_kernel_handle asleep_{::CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   base::unique_kernel_handle thread_;
   DWORD threadId_ = 0;
 };
@@ -255,10 +262,10 @@ TEST_F(WindowIcons, EachItemDrawsTheFirstIconFoundAndBorrowedIconsStay) {
 TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {
   menu.SetWindowIcon(false);
   PopupAndDismiss();
-  EXPECT_TRUE(Near(ColourOf(icons->smallIcon), kCyan));
-  EXPECT_TRUE(Near(ColourOf(icons->bigIcon), kCyan));
-  EXPECT_TRUE(Near(ColourOf(icons->classAndOwn), kYellow));
-  EXPECT_TRUE(Near(ColourOf(icons->neither), kCyan));
+  EXPECT_PRED2(Near, ColourOf(icons->smallIcon), kCyan);
+  EXPECT_PRED2(Near, ColourOf(icons->bigIcon), kCyan);
+  EXPECT_PRED2(Near, ColourOf(icons->classAndOwn), kYellow);
+  EXPECT_PRED2(Near, ColourOf(icons->neither), kCyan);
 }
 
 TEST_F(WindowIcons, EachExecutableIsReadOnceAcrossTheRefreshesOfACollection) {
@@ -299,7 +306,6 @@ TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {
   iconAsks.clear();
   constexpr DWORD kHangMs = 2000;
   icons->Hang(kHangMs);
-  ::Sleep(300);  // until the thread sleeps
   tasklist::WindowIconQuery query;
   const DWORD start = ::GetTickCount();
   int asked = 0;
@@ -347,7 +353,8 @@ TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
   const LONG before = activations;
   testing_support::WhenMenuOpens([index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
   menu.PopupTasks(10, 10);
-  EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }))
+      << "activations " << activations << " (before " << before << ")";
 }
 
 // The 8-bit read stops at 1,022 bytes and drops the lead byte of a character cut there; what is

@@ -14,6 +14,7 @@ constexpr DWORD kExitTimeoutMs = 10000;
 constexpr UINT kHangMessage = WM_APP + 1;
 constexpr UINT kSlowDownMessage = WM_APP + 2;
 constexpr UINT kSendTimeoutMs = 5000;
+constexpr DWORD kAsleepTimeoutMs = 10000;
 
 std::string WindowText(HWND wnd) {
   char buffer[1024] = {};
@@ -98,8 +99,13 @@ HWND FixtureProcess::Window(const std::string& caption) const {
 }
 
 void FixtureProcess::Hang(DWORD ms) const {
+  const std::string name = "swivo-fixture-asleep-" + std::to_string(processId_);
+  const base::unique_kernel_handle asleep(::CreateEventA(nullptr, FALSE, FALSE, name.c_str()));
   const std::vector<HWND> windows = Windows();
-  if (!windows.empty()) ::PostMessageA(windows.front(), kHangMessage, ms, 0);
+  if (windows.empty() || !::PostMessageA(windows.front(), kHangMessage, ms, 0) ||
+      ::WaitForSingleObject(asleep.get(), kAsleepTimeoutMs) != WAIT_OBJECT_0) {
+    throw std::runtime_error("the fixture did not fall asleep");
+  }
 }
 
 void FixtureProcess::SlowDownNext(SlowStep step, DWORD ms) const {

@@ -37,7 +37,7 @@ class FixtureProcess {
   HWND Window(const std::string& caption) const;
   // Every top-level window of this process, in enumeration order.
   std::vector<HWND> Windows() const;
-  // Makes the fixture's thread sleep for `ms` without pumping messages.
+  // Makes the fixture's thread sleep for `ms` without pumping messages; returns once it sleeps.
   void Hang(DWORD ms) const;
   // Makes the fixture's next occurrence of `step` in any of its windows take `ms`.
   void SlowDownNext(SlowStep step, DWORD ms) const;

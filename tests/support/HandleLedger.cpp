@@ -3,10 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <map>
 #include <set>
 #include <stdexcept>
-#include <type_traits>
+#include <utility>
 
 namespace testing_support {
 namespace {
@@ -37,123 +38,102 @@ void Destroyed(const char* kind, void* handle, bool strict = true) {
   }
 }
 
-decltype(&::CreateWindowExA) realCreateWindowExA;
-decltype(&::DestroyWindow) realDestroyWindow;
-decltype(&::CreatePopupMenu) realCreatePopupMenu;
-decltype(&::DestroyMenu) realDestroyMenu;
-decltype(&::SHGetFileInfoA) realSHGetFileInfoA;
-decltype(&::ExtractIconExA) realExtractIconExA;
-decltype(&::DestroyIcon) realDestroyIcon;
-decltype(&::ImageList_Create) realImageList_Create;
-decltype(&::ImageList_Destroy) realImageList_Destroy;
-decltype(&::CreateFontIndirectA) realCreateFontIndirectA;
-decltype(&::DeleteObject) realDeleteObject;
-decltype(&::CreateCompatibleDC) realCreateCompatibleDC;
-decltype(&::DeleteDC) realDeleteDC;
-decltype(&::LoadLibraryExA) realLoadLibraryExA;
-decltype(&::LoadLibraryW) realLoadLibraryW;
-decltype(&::FreeLibrary) realFreeLibrary;
-decltype(&::OpenProcess) realOpenProcess;
-decltype(&::CloseHandle) realCloseHandle;
-decltype(&::GetProcAddress) realGetProcAddress;
-using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-CreateSnapshotFn realCreateSnapshot;
+// One import to replace: which function, the kind of handle it makes or ends, and by what.
+struct Hook {
+  const char* dll;
+  const char* function;
+  const char* kind;
+  void* wrapper;
+  bool required;
+  void* real = nullptr;
+};
+extern std::vector<Hook> hooks;
 
-HWND WINAPI CountCreateWindowExA(DWORD ex, LPCSTR cls, LPCSTR name, DWORD style, int x, int y, int w, int h,
-                                 HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-  const HWND wnd = realCreateWindowExA(ex, cls, name, style, x, y, w, h, parent, menu, instance, param);
-  Created("window", wnd);
-  return wnd;
+// The original of a function with a wrapper of its own.
+template <typename Fn>
+Fn Real(const char* function) {
+  for (const Hook& hook : hooks) {
+    if (!std::strcmp(hook.function, function)) return reinterpret_cast<Fn>(hook.real);
+  }
+  return nullptr;
 }
-BOOL WINAPI CountDestroyWindow(HWND wnd) {
-  Destroyed("window", wnd);
-  return realDestroyWindow(wnd);
+
+// The counting stand-in of the function of type `Fn` in row `Row` of the table.
+template <size_t Row, typename Fn>
+struct Counted;
+template <size_t Row, typename R, typename... A>
+struct Counted<Row, R(WINAPI*)(A...)> {
+  static R WINAPI Creates(A... args) {
+    const R handle = reinterpret_cast<R(WINAPI*)(A...)>(hooks[Row].real)(args...);
+    Created(hooks[Row].kind, handle);
+    return handle;
+  }
+  static R WINAPI Destroys(A... handle) {
+    Destroyed(hooks[Row].kind, handle...);
+    return reinterpret_cast<R(WINAPI*)(A...)>(hooks[Row].real)(handle...);
+  }
+};
+
+enum class Role { kCreates, kDestroys, kOwnWrapper };
+
+// A row as written in the table; Table() numbers the rows and picks each one's wrapper.
+template <typename Fn, Role role>
+struct Row {
+  const char* dll;
+  const char* function;
+  const char* kind;
+  bool required = true;
+  void* wrapper = nullptr;
+
+  template <size_t Index>
+  Hook At() const {
+    if constexpr (role == Role::kCreates) {
+      return Hook{dll, function, kind, reinterpret_cast<void*>(&Counted<Index, Fn>::Creates), required};
+    } else if constexpr (role == Role::kDestroys) {
+      return Hook{dll, function, kind, reinterpret_cast<void*>(&Counted<Index, Fn>::Destroys), required};
+    }
+    return Hook{dll, function, kind, wrapper, required};
+  }
+};
+
+template <typename... Rows, size_t... Index>
+std::vector<Hook> Numbered(std::index_sequence<Index...>, Rows... rows) {
+  return {rows.template At<Index>()...};
 }
-HMENU WINAPI CountCreatePopupMenu() {
-  const HMENU menu = realCreatePopupMenu();
-  Created("menu", menu);
-  return menu;
+template <typename... Rows>
+std::vector<Hook> Table(Rows... rows) {
+  return Numbered(std::index_sequence_for<Rows...>{}, rows...);
 }
-BOOL WINAPI CountDestroyMenu(HMENU menu) {
-  Destroyed("menu", menu);
-  return realDestroyMenu(menu);
-}
+
+// The special cases, each with a wrapper of its own.
 DWORD_PTR WINAPI CountSHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
-  const DWORD_PTR result = realSHGetFileInfoA(path, attributes, info, size, flags);
+  const DWORD_PTR result = Real<decltype(&::SHGetFileInfoA)>("SHGetFileInfoA")(path, attributes, info, size, flags);
   if (result && (flags & SHGFI_ICON)) Created("icon", info->hIcon);
   return result;
 }
 UINT WINAPI CountExtractIconExA(LPCSTR path, int index, HICON* large, HICON* small, UINT count) {
-  const UINT result = realExtractIconExA(path, index, large, small, count);
+  const UINT result = Real<decltype(&::ExtractIconExA)>("ExtractIconExA")(path, index, large, small, count);
   // Only filled slots hold new icons; the count says nothing about which of the two sizes.
   for (HICON* icons : {large, small}) {
     for (UINT i = 0; icons && index != -1 && i < count; ++i) Created("icon", icons[i]);
   }
   return result;
 }
-BOOL WINAPI CountDestroyIcon(HICON icon) {
-  Destroyed("icon", icon);
-  return realDestroyIcon(icon);
+BOOL WINAPI CountCloseHandle(HANDLE handle) {
+  Destroyed("process", handle, false);
+  Destroyed("snapshot", handle, false);
+  return Real<decltype(&::CloseHandle)>("CloseHandle")(handle);
 }
-HIMAGELIST WINAPI CountImageListCreate(int cx, int cy, UINT flags, int initial, int grow) {
-  const HIMAGELIST list = realImageList_Create(cx, cy, flags, initial, grow);
-  Created("image list", list);
-  return list;
-}
-BOOL WINAPI CountImageListDestroy(HIMAGELIST list) {
-  Destroyed("image list", list);
-  return realImageList_Destroy(list);
-}
-HFONT WINAPI CountCreateFontIndirectA(const LOGFONTA* font) {
-  const HFONT handle = realCreateFontIndirectA(font);
-  Created("font", handle);
-  return handle;
-}
-BOOL WINAPI CountDeleteObject(HGDIOBJ object) {
-  Destroyed("font", object);
-  return realDeleteObject(object);
-}
-HDC WINAPI CountCreateCompatibleDC(HDC dc) {
-  const HDC handle = realCreateCompatibleDC(dc);
-  Created("device context", handle);
-  return handle;
-}
-BOOL WINAPI CountDeleteDC(HDC dc) {
-  Destroyed("device context", dc);
-  return realDeleteDC(dc);
-}
-HMODULE WINAPI CountLoadLibraryExA(LPCSTR name, HANDLE file, DWORD flags) {
-  const HMODULE module = realLoadLibraryExA(name, file, flags);
-  Created("library", module);
-  return module;
-}
-HMODULE WINAPI CountLoadLibraryW(LPCWSTR name) {
-  const HMODULE module = realLoadLibraryW(name);
-  Created("library", module);
-  return module;
-}
-BOOL WINAPI CountFreeLibrary(HMODULE module) {
-  Destroyed("library", module);
-  return realFreeLibrary(module);
-}
-HANDLE WINAPI CountOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
-  const HANDLE process = realOpenProcess(access, inherit, processId);
-  Created("process", process);
-  return process;
-}
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+CreateSnapshotFn realCreateSnapshot;
 HANDLE WINAPI CountCreateSnapshot(DWORD flags, DWORD processId) {
   const HANDLE snapshot = realCreateSnapshot(flags, processId);
   if (snapshot != INVALID_HANDLE_VALUE) Created("snapshot", snapshot);
   return snapshot;
 }
-BOOL WINAPI CountCloseHandle(HANDLE handle) {
-  Destroyed("process", handle, false);
-  Destroyed("snapshot", handle, false);
-  return realCloseHandle(handle);
-}
 // The tool help functions are looked up by name at run time, not imported.
 FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
-  const FARPROC function = realGetProcAddress(module, name);
+  const FARPROC function = Real<decltype(&::GetProcAddress)>("GetProcAddress")(module, name);
   if (function && HIWORD(reinterpret_cast<ULONG_PTR>(name)) && !::lstrcmpA(name, "CreateToolhelp32Snapshot")) {
     realCreateSnapshot = reinterpret_cast<CreateSnapshotFn>(reinterpret_cast<void*>(function));
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CountCreateSnapshot));
@@ -161,39 +141,56 @@ FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
   return function;
 }
 
+template <typename Fn>
+Row<Fn, Role::kCreates> Creates(const char* dll, const char* function, const char* kind, bool required = true) {
+  return {dll, function, kind, required};
+}
+template <typename Fn>
+Row<Fn, Role::kDestroys> Destroys(const char* dll, const char* function, const char* kind) {
+  return {dll, function, kind};
+}
+template <typename Fn>
+Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char* kind, Fn wrapper) {
+  return {dll, function, kind, true, reinterpret_cast<void*>(wrapper)};
+}
+
+// Fonts and brushes are made as what they are and deleted as GDI objects, so both count as these.
+constexpr char kGdiObject[] = "GDI object";
+
+std::vector<Hook> hooks = Table(
+    Creates<decltype(&::CreateWindowExA)>("user32.dll", "CreateWindowExA", "window"),
+    Destroys<decltype(&::DestroyWindow)>("user32.dll", "DestroyWindow", "window"),
+    Creates<decltype(&::CreatePopupMenu)>("user32.dll", "CreatePopupMenu", "menu"),
+    Destroys<decltype(&::DestroyMenu)>("user32.dll", "DestroyMenu", "menu"),
+    Own("shell32.dll", "SHGetFileInfoA", "icon", &CountSHGetFileInfoA),  // with SHGFI_ICON only
+    Own("shell32.dll", "ExtractIconExA", "icon", &CountExtractIconExA),  // fills arrays
+    Destroys<decltype(&::DestroyIcon)>("user32.dll", "DestroyIcon", "icon"),
+    Creates<decltype(&::ImageList_Create)>("comctl32.dll", "ImageList_Create", "image list"),
+    Destroys<decltype(&::ImageList_Destroy)>("comctl32.dll", "ImageList_Destroy", "image list"),
+    Creates<decltype(&::CreateFontIndirectA)>("gdi32.dll", "CreateFontIndirectA", kGdiObject),
+    Creates<decltype(&::CreateSolidBrush)>("gdi32.dll", "CreateSolidBrush", kGdiObject, false),
+    Destroys<decltype(&::DeleteObject)>("gdi32.dll", "DeleteObject", kGdiObject),
+    Creates<decltype(&::CreateCompatibleDC)>("gdi32.dll", "CreateCompatibleDC", "device context"),
+    Destroys<decltype(&::DeleteDC)>("gdi32.dll", "DeleteDC", "device context"),
+    Creates<decltype(&::LoadLibraryExA)>("kernel32.dll", "LoadLibraryExA", "library"),
+    Creates<decltype(&::LoadLibraryW)>("kernel32.dll", "LoadLibraryW", "library"),
+    Destroys<decltype(&::FreeLibrary)>("kernel32.dll", "FreeLibrary", "library"),
+    Creates<decltype(&::OpenProcess)>("kernel32.dll", "OpenProcess", "process"),
+    Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // not strict: closes others' too
+    Own("kernel32.dll", "GetProcAddress", "snapshot", &CountGetProcAddress));  // CreateToolhelp32Snapshot
+
 }  // namespace
 
 HandleLedger::HandleLedger(HMODULE module) {
   kinds.clear();
-  for (const char* kind : {"window", "menu", "icon", "image list", "font", "device context", "library", "process",
-                           "snapshot"}) {
-    kinds[kind];
+  for (Hook& hook : hooks) {
+    kinds[hook.kind];
+    patches_.push_back(std::make_unique<ImportPatch>(module, hook.dll, hook.function, hook.wrapper));
+    hook.real = patches_.back()->Original();
+    if (!hook.real && hook.required) {
+      throw std::runtime_error(std::string("the module does not import ") + hook.function);
+    }
   }
-  auto patch = [&](const char* dll, const char* function, auto& real, auto replacement) {
-    patches_.push_back(std::make_unique<ImportPatch>(module, dll, function,
-                                                                      reinterpret_cast<void*>(replacement)));
-    if (!patches_.back()->Original()) throw std::runtime_error(std::string("the module does not import ") + function);
-    real = reinterpret_cast<std::remove_reference_t<decltype(real)>>(patches_.back()->Original());
-  };
-  patch("user32.dll", "CreateWindowExA", realCreateWindowExA, &CountCreateWindowExA);
-  patch("user32.dll", "DestroyWindow", realDestroyWindow, &CountDestroyWindow);
-  patch("user32.dll", "CreatePopupMenu", realCreatePopupMenu, &CountCreatePopupMenu);
-  patch("user32.dll", "DestroyMenu", realDestroyMenu, &CountDestroyMenu);
-  patch("shell32.dll", "SHGetFileInfoA", realSHGetFileInfoA, &CountSHGetFileInfoA);
-  patch("shell32.dll", "ExtractIconExA", realExtractIconExA, &CountExtractIconExA);
-  patch("user32.dll", "DestroyIcon", realDestroyIcon, &CountDestroyIcon);
-  patch("comctl32.dll", "ImageList_Create", realImageList_Create, &CountImageListCreate);
-  patch("comctl32.dll", "ImageList_Destroy", realImageList_Destroy, &CountImageListDestroy);
-  patch("gdi32.dll", "CreateFontIndirectA", realCreateFontIndirectA, &CountCreateFontIndirectA);
-  patch("gdi32.dll", "DeleteObject", realDeleteObject, &CountDeleteObject);
-  patch("gdi32.dll", "CreateCompatibleDC", realCreateCompatibleDC, &CountCreateCompatibleDC);
-  patch("gdi32.dll", "DeleteDC", realDeleteDC, &CountDeleteDC);
-  patch("kernel32.dll", "LoadLibraryExA", realLoadLibraryExA, &CountLoadLibraryExA);
-  patch("kernel32.dll", "LoadLibraryW", realLoadLibraryW, &CountLoadLibraryW);
-  patch("kernel32.dll", "FreeLibrary", realFreeLibrary, &CountFreeLibrary);
-  patch("kernel32.dll", "OpenProcess", realOpenProcess, &CountOpenProcess);
-  patch("kernel32.dll", "CloseHandle", realCloseHandle, &CountCloseHandle);
-  patch("kernel32.dll", "GetProcAddress", realGetProcAddress, &CountGetProcAddress);
 }
 
 HandleLedger::~HandleLedger() = default;
