@@ -100,8 +100,7 @@ class RefusedForeground : public ::testing::Test {
   void SetUp() override {
     foreground = fixture->Window(Tag("foreground"));
     ::SetForegroundWindow(foreground);
-    ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; }))
-        << ::GetForegroundWindow();
+    ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; })) << ::GetForegroundWindow();
   }
 
   // The foreground while the menu is open; the menu is dismissed with Esc.

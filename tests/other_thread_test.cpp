@@ -99,8 +99,7 @@ TEST(BringToTopHung, TargetWhoseThreadOwnsTheForegroundIsNotWaitedFor) {
   const HWND foreground = fixture.Window(Tag("hung foreground"));
   const HWND target = fixture.Window(Tag("hung target"));
   ::SetForegroundWindow(foreground);
-  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; }))
-      << ::GetForegroundWindow();
+  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; })) << ::GetForegroundWindow();
   fixture.Hang(kBlockMs);
 
   const DWORD start = ::GetTickCount();

@@ -58,19 +58,19 @@ Fn Real(const char* function) {
   return nullptr;
 }
 
-// The counting stand-in of the function of type `Fn` in row `Row` of the table.
-template <size_t Row, typename Fn>
+// The counting stand-in of the function of type `Fn` in row `Index` of the table.
+template <size_t Index, typename Fn>
 struct Counted;
-template <size_t Row, typename R, typename... A>
-struct Counted<Row, R(WINAPI*)(A...)> {
+template <size_t Index, typename R, typename... A>
+struct Counted<Index, R(WINAPI*)(A...)> {
   static R WINAPI Creates(A... args) {
-    const R handle = reinterpret_cast<R(WINAPI*)(A...)>(hooks[Row].real)(args...);
-    Created(hooks[Row].kind, handle);
+    const R handle = reinterpret_cast<R(WINAPI*)(A...)>(hooks[Index].real)(args...);
+    Created(hooks[Index].kind, handle);
     return handle;
   }
   static R WINAPI Destroys(A... handle) {
-    Destroyed(hooks[Row].kind, handle...);
-    return reinterpret_cast<R(WINAPI*)(A...)>(hooks[Row].real)(handle...);
+    Destroyed(hooks[Index].kind, handle...);
+    return reinterpret_cast<R(WINAPI*)(A...)>(hooks[Index].real)(handle...);
   }
 };
 
@@ -87,12 +87,10 @@ struct Row {
 
   template <size_t Index>
   Hook At() const {
-    if constexpr (role == Role::kCreates) {
-      return Hook{dll, function, kind, reinterpret_cast<void*>(&Counted<Index, Fn>::Creates), required};
-    } else if constexpr (role == Role::kDestroys) {
-      return Hook{dll, function, kind, reinterpret_cast<void*>(&Counted<Index, Fn>::Destroys), required};
-    }
-    return Hook{dll, function, kind, wrapper, required};
+    void* chosen = wrapper;
+    if constexpr (role == Role::kCreates) chosen = reinterpret_cast<void*>(&Counted<Index, Fn>::Creates);
+    if constexpr (role == Role::kDestroys) chosen = reinterpret_cast<void*>(&Counted<Index, Fn>::Destroys);
+    return Hook{dll, function, kind, chosen, required};
   }
 };
 
@@ -142,13 +140,9 @@ FARPROC WINAPI CountGetProcAddress(HMODULE module, LPCSTR name) {
 }
 
 template <typename Fn>
-Row<Fn, Role::kCreates> Creates(const char* dll, const char* function, const char* kind, bool required = true) {
-  return {dll, function, kind, required};
-}
+using Creates = Row<Fn, Role::kCreates>;
 template <typename Fn>
-Row<Fn, Role::kDestroys> Destroys(const char* dll, const char* function, const char* kind) {
-  return {dll, function, kind};
-}
+using Destroys = Row<Fn, Role::kDestroys>;
 template <typename Fn>
 Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char* kind, Fn wrapper) {
   return {dll, function, kind, true, reinterpret_cast<void*>(wrapper)};
@@ -158,24 +152,24 @@ Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char
 constexpr char kGdiObject[] = "GDI object";
 
 std::vector<Hook> hooks = Table(
-    Creates<decltype(&::CreateWindowExA)>("user32.dll", "CreateWindowExA", "window"),
-    Destroys<decltype(&::DestroyWindow)>("user32.dll", "DestroyWindow", "window"),
-    Creates<decltype(&::CreatePopupMenu)>("user32.dll", "CreatePopupMenu", "menu"),
-    Destroys<decltype(&::DestroyMenu)>("user32.dll", "DestroyMenu", "menu"),
+    Creates<decltype(&::CreateWindowExA)>{"user32.dll", "CreateWindowExA", "window"},
+    Destroys<decltype(&::DestroyWindow)>{"user32.dll", "DestroyWindow", "window"},
+    Creates<decltype(&::CreatePopupMenu)>{"user32.dll", "CreatePopupMenu", "menu"},
+    Destroys<decltype(&::DestroyMenu)>{"user32.dll", "DestroyMenu", "menu"},
     Own("shell32.dll", "SHGetFileInfoA", "icon", &CountSHGetFileInfoA),  // with SHGFI_ICON only
     Own("shell32.dll", "ExtractIconExA", "icon", &CountExtractIconExA),  // fills arrays
-    Destroys<decltype(&::DestroyIcon)>("user32.dll", "DestroyIcon", "icon"),
-    Creates<decltype(&::ImageList_Create)>("comctl32.dll", "ImageList_Create", "image list"),
-    Destroys<decltype(&::ImageList_Destroy)>("comctl32.dll", "ImageList_Destroy", "image list"),
-    Creates<decltype(&::CreateFontIndirectA)>("gdi32.dll", "CreateFontIndirectA", kGdiObject),
-    Creates<decltype(&::CreateSolidBrush)>("gdi32.dll", "CreateSolidBrush", kGdiObject, false),
-    Destroys<decltype(&::DeleteObject)>("gdi32.dll", "DeleteObject", kGdiObject),
-    Creates<decltype(&::CreateCompatibleDC)>("gdi32.dll", "CreateCompatibleDC", "device context"),
-    Destroys<decltype(&::DeleteDC)>("gdi32.dll", "DeleteDC", "device context"),
-    Creates<decltype(&::LoadLibraryExA)>("kernel32.dll", "LoadLibraryExA", "library"),
-    Creates<decltype(&::LoadLibraryW)>("kernel32.dll", "LoadLibraryW", "library"),
-    Destroys<decltype(&::FreeLibrary)>("kernel32.dll", "FreeLibrary", "library"),
-    Creates<decltype(&::OpenProcess)>("kernel32.dll", "OpenProcess", "process"),
+    Destroys<decltype(&::DestroyIcon)>{"user32.dll", "DestroyIcon", "icon"},
+    Creates<decltype(&::ImageList_Create)>{"comctl32.dll", "ImageList_Create", "image list"},
+    Destroys<decltype(&::ImageList_Destroy)>{"comctl32.dll", "ImageList_Destroy", "image list"},
+    Creates<decltype(&::CreateFontIndirectA)>{"gdi32.dll", "CreateFontIndirectA", kGdiObject},
+    Creates<decltype(&::CreateSolidBrush)>{"gdi32.dll", "CreateSolidBrush", kGdiObject, false},
+    Destroys<decltype(&::DeleteObject)>{"gdi32.dll", "DeleteObject", kGdiObject},
+    Creates<decltype(&::CreateCompatibleDC)>{"gdi32.dll", "CreateCompatibleDC", "device context"},
+    Destroys<decltype(&::DeleteDC)>{"gdi32.dll", "DeleteDC", "device context"},
+    Creates<decltype(&::LoadLibraryExA)>{"kernel32.dll", "LoadLibraryExA", "library"},
+    Creates<decltype(&::LoadLibraryW)>{"kernel32.dll", "LoadLibraryW", "library"},
+    Destroys<decltype(&::FreeLibrary)>{"kernel32.dll", "FreeLibrary", "library"},
+    Creates<decltype(&::OpenProcess)>{"kernel32.dll", "OpenProcess", "process"},
     Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // not strict: closes others' too
     Own("kernel32.dll", "GetProcAddress", "snapshot", &CountGetProcAddress));  // CreateToolhelp32Snapshot
 
