@@ -50,7 +50,7 @@ bool RequestThroughHelper(HWND wnd, HWND foreground, DWORD foregroundThread) {
   const HMODULE module = ReferenceOwnModule();
   if (!module) return false;
   std::unique_ptr<AttachedRequest> request(new (std::nothrow) AttachedRequest{wnd, foreground, foregroundThread, module});
-  base::unique_kernel_handle thread(
+  unique_kernel_handle thread(
       request ? ::CreateThread(nullptr, 0, &AttachedRequestThread, request.get(), 0, nullptr) : nullptr);
   if (!thread) {
     ::FreeLibrary(module);
