@@ -1,9 +1,11 @@
-// libFuzzer target for the settings file's decoding, parser and number forms, built natively on
-// Linux (scripts/fuzz.sh). The input is the file's bytes; text after a byte-order mark is checked
-// by encoding it again, and every value found against an independent reading of the number forms.
+// libFuzzer target for the settings file's decoding, parser, number forms and exclusion patterns,
+// built natively on Linux (scripts/fuzz.sh). The input is the file's bytes; text after a
+// byte-order mark is checked by encoding it again, every value found against an independent
+// reading of the number forms, and the exclusion lists by letter case and a catch-all pattern.
 #include "plugin/IniInteger.h"
 #include "plugin/IniSections.h"
 #include "plugin/SettingsText.h"
+#include "tasklist/ExcludeRules.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -130,6 +132,20 @@ void CheckNumber(std::string_view text) {
   if (plugin::ParseIniInteger(text) != Reference(text)) std::abort();
 }
 
+// Lead bytes of code page 932, which the platform's IsDBCSLeadByte gives on a Japanese system.
+bool IsShiftJisLeadByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// A list matches without regard to ASCII letter case, and a '*' pattern put first matches anything
+// (put last, a lead byte ending the list would take its ';').
+void CheckExclusions(const std::string& list, std::string_view name) {
+  const tasklist::ExcludeRules rules(list, &IsShiftJisLeadByte);
+  if (rules.Matches(name) != rules.Matches(UpperCaseAscii(std::string(name)))) std::abort();
+  if (!tasklist::ExcludeRules(" * ;" + list, &IsShiftJisLeadByte).Matches(name)) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -144,6 +160,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* key : {"MenuFixPos", "X_pos", "Y_pos", "Sort", "VNE", "SortTitle", "AutoHotKey", "WindowIcon"}) {
     if (const std::string* value = sections.Find("global", key)) CheckNumber(*value);
     (void)sections.ReadBool("GLOBAL", key, true);
+  }
+  for (const char* key : {"Exclude", "ExcludeClass"}) {
+    const std::string list = sections.ReadString("GLOBAL", key, "");
+    CheckExclusions(list, list);
+    CheckExclusions(list, bytes.substr(0, 64));
   }
   return 0;
 }

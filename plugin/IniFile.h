@@ -26,6 +26,10 @@ class IniFile {
   [[nodiscard]] bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
     return sections_.ReadBool(section, key, defaultValue);
   }
+  [[nodiscard]] std::string ReadString(std::string_view section, std::string_view key,
+                                       const std::string& defaultValue) const {
+    return sections_.ReadString(section, key, defaultValue);
+  }
 
  private:
   IniSections sections_;

@@ -64,4 +64,10 @@ bool IniSections::ReadBool(std::string_view section, std::string_view key, bool 
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+std::string IniSections::ReadString(std::string_view section, std::string_view key,
+                                    const std::string& defaultValue) const {
+  const std::string* value = Find(section, key);
+  return value ? *value : defaultValue;
+}
+
 }  // namespace plugin

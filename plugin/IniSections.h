@@ -27,6 +27,9 @@ class IniSections {
   [[nodiscard]] int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
   // An integer (default 1 for true, 0 for false) that is true when not 0.
   [[nodiscard]] bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+  // The trimmed value text, or `defaultValue` when missing.
+  [[nodiscard]] std::string ReadString(std::string_view section, std::string_view key,
+                                       const std::string& defaultValue) const;
 
  private:
   using Keys = std::map<std::string, std::string>;  // upper-cased key -> value

@@ -78,6 +78,9 @@ void LoadSettings(taskmenu::TMainForm& form) {
   auto readInteger = [&](const char* key, int32_t fallback) {
     return read([&](const IniFile& file) { return file.ReadInteger(kSection, key, fallback); }, fallback);
   };
+  auto readString = [&](const char* key, const std::string& fallback) {
+    return read([&](const IniFile& file) { return file.ReadString(kSection, key, fallback); }, fallback);
+  };
   // Each value is handed on as soon as it is read, in this order.
   form.SetMenuFixPos(readBool("MenuFixPos", false));
   form.SetXPos(readInteger("X_pos", 100));
@@ -87,6 +90,8 @@ void LoadSettings(taskmenu::TMainForm& form) {
   form.SetSortTitle(readBool("SortTitle", true));
   form.SetAutoHotKey(readInteger("AutoHotKey", 0));
   form.SetWindowIcon(readBool("WindowIcon", true));
+  form.SetExclude(readString("Exclude", ""));
+  form.SetExcludeClass(readString("ExcludeClass", ""));
 }
 
 }  // namespace plugin

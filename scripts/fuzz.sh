@@ -9,10 +9,10 @@ runs=${1:-600000}  # about 35 s on an idle two-core machine
 out=$root/build/fuzz
 target=$out/ini_fuzz
 sources=("$root/plugin/IniInteger.cpp" "$root/plugin/IniSections.cpp" "$root/plugin/SettingsText.cpp"
-         "$root/fuzz/ini_fuzz.cpp")
+         "$root/tasklist/ExcludeRules.cpp" "$root/fuzz/ini_fuzz.cpp")
 
 mkdir -p "$out/corpus"
-if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/plugin/{IniInteger,IniSections,SettingsText}.h -newer "$target")" ]; then
+if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/plugin/{IniInteger,IniSections,SettingsText}.h "$root"/tasklist/ExcludeRules.h -newer "$target")" ]; then
   echo "[fuzz] building $target"
   clang++ -std=c++17 -O2 -g -Wall -Wextra -Wpedantic -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -I"$root" "${sources[@]}" -o "$target"

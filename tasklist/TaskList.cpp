@@ -43,7 +43,7 @@ void TWinInfos::Refresh() {
   AddRoots(windows);
   RefreshLookups lookups(options_, executableIcons_);
   FillEntries(windows, lookups);
-  RemoveUnfilled();
+  RemoveUnlisted(windows);
   ArrangeTasks();
 }
 
@@ -91,11 +91,19 @@ void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
   entry.ExeName = base::LowerAscii(base::ExtractFileName(path));
 }
 
-// Downwards, so that the positions not yet visited stay valid.
-void TWinInfos::RemoveUnfilled() {
+// Unfilled entries and those the settings leave out; downwards, so that the positions not yet
+// visited stay valid. Before the ordering, so that the editor is not asked about excluded windows.
+void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
   for (int i = Count() - 1; i >= 0; --i) {
-    if (!Items(i).Wnd) Delete(i);
+    if (!Items(i).Wnd || IsExcluded(Items(i), windows)) Delete(i);
   }
+}
+
+// The root's class, not the activated window's: the root is the program's main window and its
+// class names the program, while the window activated may be any of its dialogs.
+bool TWinInfos::IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const {
+  if (options_.exclude.Matches(entry.ExeName)) return true;
+  return !options_.excludeClass.Empty() && options_.excludeClass.Matches(windows.ClassName(entry.RootWnd));
 }
 
 TWinInfo* TWinInfos::FindByRoot(HWND root) const {

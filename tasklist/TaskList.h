@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace tasklist {
 
@@ -46,12 +47,16 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void SetSortByCaption(bool value) { options_.sortByCaption = value; }
   void SetSortByExe(bool value) { options_.sortByExe = value; }
   void SetWindowIcon(bool value) { options_.windowIcon = value; }
+  void SetExclude(std::string_view list) { options_.exclude = ExcludeRules(list); }
+  void SetExcludeClass(std::string_view list) { options_.excludeClass = ExcludeRules(list); }
+  // Whether the settings leave the filled entry out.
+  [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
 
  private:
   void AddRoots(WindowSnapshot& windows);
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
   void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
-  void RemoveUnfilled();
+  void RemoveUnlisted(WindowSnapshot& windows);
   // Orders the entries and asks the editor for its open files: ArrangeTasks.cpp.
   void ArrangeTasks();
 

@@ -2,6 +2,8 @@
 // switch is one line here and reaches every step that reads it.
 #pragma once
 
+#include "tasklist/ExcludeRules.h"
+
 namespace tasklist {
 
 struct TaskListOptions {
@@ -11,6 +13,8 @@ struct TaskListOptions {
   // A window's own icon first (see IconLookup); off gives the class's small icon, else the file
   // type's icon.
   bool windowIcon = true;
+  ExcludeRules exclude;       // executable file names left out
+  ExcludeRules excludeClass;  // class names of root windows left out
 };
 
 }  // namespace tasklist

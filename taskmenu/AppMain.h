@@ -6,6 +6,7 @@
 #include "ui/Form.h"
 
 #include <memory>
+#include <string>
 
 namespace taskmenu {
 
@@ -29,6 +30,8 @@ class TMainForm : public ui::TForm {
   void SetSortTitle(bool value) { Menu().SetSortTitle(value); }
   void SetAutoHotKey(int value) { Menu().SetAutoHotKey(value); }
   void SetWindowIcon(bool value) { Menu().SetWindowIcon(value); }
+  void SetExclude(const std::string& list) { Menu().SetExclude(list); }
+  void SetExcludeClass(const std::string& list) { Menu().SetExcludeClass(list); }
 
   void ShowTaskMenu();
   // Closes an open menu (also one still being built) and makes the window ignore what is still

@@ -30,6 +30,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetSortTitle(bool value) { tasks_.SetSortByCaption(value); }
   void SetAutoHotKey(int value) { acceleratorStyle_ = value; }
   void SetWindowIcon(bool value) { tasks_.SetWindowIcon(value); }
+  void SetExclude(const std::string& list) { tasks_.SetExclude(list); }
+  void SetExcludeClass(const std::string& list) { tasks_.SetExcludeClass(list); }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);

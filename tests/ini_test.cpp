@@ -156,6 +156,16 @@ TEST_F(Ini, LinesBreakAtCrLfOrBothAndLoseOnlySingleByteBlanks) {
   EXPECT_EQ(file.ReadInteger("GLOBAL", "X=pos", kDefault), kDefault) << "the key ends at the first '='";
 }
 
+// No line is too long: the whole file is read, so a long list arrives whole, like any other value.
+TEST_F(Ini, StringsAreTheTrimmedValueWholeOrTheDefault) {
+  const std::string longList(5000, 'a');
+  const IniFile file = Load("[GLOBAL]\nExclude = a.exe; b=c.exe \t\nEmpty=\nLong=" + longList + "\n");
+  EXPECT_EQ(file.ReadString("GLOBAL", "exclude", "-"), "a.exe; b=c.exe");
+  EXPECT_EQ(file.ReadString("GLOBAL", "Empty", "-"), "");
+  EXPECT_EQ(file.ReadString("GLOBAL", "Long", "-"), longList);
+  EXPECT_EQ(file.ReadString("GLOBAL", "ExcludeClass", "-"), "-");
+}
+
 TEST_F(Ini, TextEndsAtNulAlsoAfterAByteOrderMark) {
   EXPECT_EQ(X("[GLOBAL]\nY_pos=1\0\nX_pos=5\n"s), kDefault);
   EXPECT_EQ(X("\xff\xfe[\0G\0L\0O\0B\0A\0L\0]\0\n\0\0\0X\0_\0p\0o\0s\0=\0\x35\0"s), kDefault)

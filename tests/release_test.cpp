@@ -67,6 +67,7 @@ TEST(Release, TheSampleSettingsSetEveryKeyToItsDefault) {
                                                       {"Sort", 0},       {"VNE", 0},     {"SortTitle", 1},
                                                       {"AutoHotKey", 0}, {"WindowIcon", 1}};
   for (const auto& [key, value] : defaults) EXPECT_EQ(sample.ReadInteger("GLOBAL", key, kAbsent), value) << key;
+  for (const char* key : {"Exclude", "ExcludeClass"}) EXPECT_EQ(sample.ReadString("GLOBAL", key, "absent"), "") << key;
 }
 
 TEST(Release, TheDllIsThirtyTwoBitAndOfTheArchivesVersion) {

@@ -48,7 +48,8 @@ class Settings : public ::testing::Test {
 };
 
 TEST_F(Settings, EveryValueReachesItsConsumer) {
-  WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n");
+  WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
+           "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\n");
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);
   const auto& tasks = form.Menu().Tasks();
@@ -56,6 +57,9 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_TRUE(tasks.EditorMode());
   EXPECT_FALSE(tasks.SortByCaption());
   EXPECT_FALSE(tasks.WindowIcon());
+  EXPECT_TRUE(tasks.Options().exclude.Matches("notepad.exe"));
+  EXPECT_FALSE(tasks.Options().exclude.Matches("settings_test.exe"));
+  EXPECT_TRUE(tasks.Options().excludeClass.Matches("SwivoTestClass"));
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
 
   const RECT menuRect = MenuRect(form);
@@ -84,6 +88,8 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
   EXPECT_FALSE(form.Menu().Tasks().EditorMode());
   EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
   EXPECT_TRUE(form.Menu().Tasks().WindowIcon());
+  EXPECT_TRUE(form.Menu().Tasks().Options().exclude.Empty());
+  EXPECT_TRUE(form.Menu().Tasks().Options().excludeClass.Empty());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
 }
 

@@ -25,7 +25,10 @@ const tasklist::TWinInfo* EntryActivating(const tasklist::TWinInfos& tasks, HWND
 
 }  // namespace
 
-std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, tasklist::WindowSnapshot& windows) {
+std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, const tasklist::TWinInfos& unexcluded,
+                      tasklist::WindowSnapshot& windows) {
+  const HWND root = windows.TopmostOwner(wnd) ? windows.TopmostOwner(wnd) : wnd;
+  if (!tasks.FindByRoot(root) && unexcluded.FindByRoot(root)) return "excluded by settings";
   if (const tasklist::TWinInfo* entry = EntryActivating(tasks, wnd)) {
     if (entry->RootWnd != wnd) return "activated for the task of " + Handle(entry->RootWnd);
     if (tasklist::IsGhost(wnd, windows)) return "task: a ghost standing for its hung window, which is not listed";

@@ -9,4 +9,7 @@
 
 #include <string>
 
-std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, tasklist::WindowSnapshot& windows);
+// `unexcluded` is the same collection refreshed without the settings' exclusions; `tasks` itself
+// when there are none.
+std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, const tasklist::TWinInfos& unexcluded,
+                      tasklist::WindowSnapshot& windows);

@@ -1,9 +1,10 @@
 // Prints the task list as the task menu would see it: answers "why is my window (not) listed?".
 //
-//   swivo-tasks [--sort] [--sort-title] [--editor] [--all]
+//   swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]
 //
-// --all also lists every top-level window with the properties that decide whether it is a task,
-// and the reason it is or is not one.
+// --exclude and --exclude-class take the values of the settings Exclude and ExcludeClass. --all
+// also lists every top-level window with the properties that decide whether it is a task, and the
+// reason it is or is not one.
 #include "WhyListed.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/WindowQueries.h"
@@ -41,7 +42,16 @@ void PrintTasks(const tasklist::TWinInfos& tasks) {
   std::printf("%d task(s)\n", tasks.Count());
 }
 
+// The tasks without the exclusions, to tell the windows they left out; `tasks` when there are none.
+const tasklist::TWinInfos& Unexcluded(const tasklist::TWinInfos& tasks, tasklist::TWinInfos& scratch) {
+  if (tasks.Options().exclude.Empty() && tasks.Options().excludeClass.Empty()) return tasks;
+  scratch.Refresh();
+  return scratch;
+}
+
 void PrintAllWindows(const tasklist::TWinInfos& tasks) {
+  tasklist::TWinInfos scratch;
+  const tasklist::TWinInfos& unexcluded = Unexcluded(tasks, scratch);
   std::printf("\n%-10s %-10s %-10s %-4s %-4s %-4s %-11s %-16s %-24s %s\n", "window", "owner", "parent", "vis", "dis",
               "tool", "size", "class", "caption", "why");
   tasklist::WindowSnapshot windows;
@@ -55,7 +65,7 @@ void PrintAllWindows(const tasklist::TWinInfos& tasks) {
                 static_cast<void*>(::GetWindow(wnd, GW_OWNER)), static_cast<void*>(::GetParent(wnd)),
                 (style & WS_VISIBLE) ? "yes" : "no", (style & WS_DISABLED) ? "yes" : "no",
                 tasklist::IsToolWindow(wnd) ? "yes" : "no", size, tasklist::ClassNameOf(wnd).c_str(),
-                tasklist::WindowTextOf(wnd).c_str(), WhyListed(wnd, tasks, windows).c_str());
+                tasklist::WindowTextOf(wnd).c_str(), WhyListed(wnd, tasks, unexcluded, windows).c_str());
   }
 }
 
@@ -68,9 +78,11 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--sort")) tasks.SetSortByExe(true);
     else if (!std::strcmp(argv[i], "--sort-title")) tasks.SetSortByCaption(true);
     else if (!std::strcmp(argv[i], "--editor")) tasks.SetEditorMode(true);
+    else if (!std::strcmp(argv[i], "--exclude") && i + 1 < argc) tasks.SetExclude(argv[++i]);
+    else if (!std::strcmp(argv[i], "--exclude-class") && i + 1 < argc) tasks.SetExcludeClass(argv[++i]);
     else if (!std::strcmp(argv[i], "--all")) all = true;
     else {
-      std::fprintf(stderr, "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--all]\n");
+      std::fprintf(stderr, "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
       return 2;
     }
   }
