@@ -12,8 +12,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// Byte by byte, as TWinInfo::ExeName is kept (base::LowerAscii, which the native fuzz build lacks): a trail byte that looks like a letter folds on both
-// sides alike. No lead byte is an ASCII letter, so character boundaries stay where they were.
+// Byte by byte, as TWinInfo::ExeName is kept (base::LowerAscii, which the native fuzz build
+// lacks): a trail byte that looks like a letter folds on both sides alike. No lead byte is an
+// ASCII letter, so character boundaries stay where they were.
 std::string LowerAscii(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {

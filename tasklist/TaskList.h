@@ -49,14 +49,13 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void SetWindowIcon(bool value) { options_.windowIcon = value; }
   void SetExclude(std::string_view list) { options_.exclude = ExcludeRules(list); }
   void SetExcludeClass(std::string_view list) { options_.excludeClass = ExcludeRules(list); }
-  // Whether the settings leave the filled entry out.
-  [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
-
  private:
   void AddRoots(WindowSnapshot& windows);
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
   void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
   void RemoveUnlisted(WindowSnapshot& windows);
+  // Whether the settings leave the filled entry out.
+  [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
   // Orders the entries and asks the editor for its open files: ArrangeTasks.cpp.
   void ArrangeTasks();
 
