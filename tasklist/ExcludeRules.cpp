@@ -36,6 +36,7 @@ ExcludeRules::ExcludeRules(std::string_view list, LeadByteTest isLeadByte) : isL
 }
 
 bool ExcludeRules::Matches(std::string_view name) const {
+  if (patterns_.empty()) return false;  // the usual case: nothing to fold the name for
   const std::string lower = LowerAscii(name);
   for (const std::string& pattern : patterns_) {
     if (Matches(pattern, lower)) return true;

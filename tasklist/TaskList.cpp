@@ -103,6 +103,7 @@ void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
 // class names the program, while the window activated may be any of its dialogs.
 bool TWinInfos::IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const {
   if (options_.exclude.Matches(entry.ExeName)) return true;
+  // The class is read only when there are classes to leave out.
   return !options_.excludeClass.Empty() && options_.excludeClass.Matches(windows.ClassName(entry.RootWnd));
 }
 
