@@ -38,11 +38,4 @@ std::string WithoutLoneLeadByte(std::string text) {
   return text;
 }
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 }  // namespace base

@@ -24,7 +24,5 @@ std::string ExtractFileName(std::string_view path);
 // byte count may end.
 std::string WithoutLoneLeadByte(std::string text);
 
-// "A" to "Z" become "a" to "z", byte by byte; nothing else changes.
-std::string LowerAscii(std::string text);
 
 }  // namespace base

@@ -1,18 +1,10 @@
 #include "plugin/IniSections.h"
 
+#include "base/AsciiText.h"
 #include "plugin/IniInteger.h"
 
 namespace plugin {
 namespace {
-
-// Spaces, tabs and other control bytes; a double-byte blank is text.
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // Cuts the next line off `text`; CR, LF and CR LF each end one line.
 std::string_view TakeLine(std::string_view& text) {
@@ -34,17 +26,18 @@ IniSections::IniSections(std::string_view text, UpperCase upperCase) : upperCase
   text = text.substr(0, text.find('\0'));
   Keys* current = nullptr;  // lines before the first header belong nowhere
   while (!text.empty()) {
-    const std::string_view line = Trim(TakeLine(text));
+    const std::string_view line = base::TrimBlanks(TakeLine(text));
     if (line.empty() || line.front() == ';') continue;
     if (IsHeader(line)) {
       // A repeated name starts over, so only the last section of that name is seen.
-      current = &sections_[upperCase_(std::string(Trim(line.substr(1, line.size() - 2))))];
+      current = &sections_[upperCase_(std::string(base::TrimBlanks(line.substr(1, line.size() - 2))))];
       current->clear();
       continue;
     }
     const size_t equals = line.find('=');
     if (current == nullptr || equals == std::string_view::npos) continue;
-    (*current)[upperCase_(std::string(Trim(line.substr(0, equals))))] = std::string(Trim(line.substr(equals + 1)));
+    const std::string key = upperCase_(std::string(base::TrimBlanks(line.substr(0, equals))));
+    (*current)[key] = std::string(base::TrimBlanks(line.substr(equals + 1)));
   }
 }
 

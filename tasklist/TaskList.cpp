@@ -1,5 +1,6 @@
 #include "tasklist/TaskList.h"
 
+#include "base/AsciiText.h"
 #include "base/Foreground.h"
 #include "base/Mbcs.h"
 #include "tasklist/NUnit.h"
