@@ -52,6 +52,7 @@ using unique_hmenu = unique_handle<HMENU, &::DestroyMenu>;
 using unique_hicon = unique_handle<HICON, &::DestroyIcon>;
 using unique_himagelist = unique_handle<HIMAGELIST, &::ImageList_Destroy>;
 using unique_hmodule = unique_handle<HMODULE, &::FreeLibrary>;
+using unique_hhook = unique_handle<HHOOK, &::UnhookWindowsHookEx>;
 // Process and thread handles: 0 when the call failed.
 using unique_kernel_handle = unique_handle<HANDLE, &::CloseHandle>;
 // Files and tool help snapshots: INVALID_HANDLE_VALUE when the call failed.

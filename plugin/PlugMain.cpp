@@ -92,6 +92,8 @@ void LoadSettings(taskmenu::TMainForm& form) {
   form.SetWindowIcon(readBool("WindowIcon", true));
   form.SetExclude(readString("Exclude", ""));
   form.SetExcludeClass(readString("ExcludeClass", ""));
+  form.SetPreselect(readBool("Preselect", true));
+  form.SetCloseKey(readBool("CloseKey", true));
 }
 
 }  // namespace plugin

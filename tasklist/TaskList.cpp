@@ -12,6 +12,7 @@
 
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace tasklist {
 namespace {
@@ -36,6 +37,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   ShownCaption = source.ShownCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
+  ZOrder = source.ZOrder;
 }
 
 void TWinInfos::Refresh() {
@@ -68,7 +70,9 @@ void TWinInfos::AddRoots(WindowSnapshot& windows) {
 // which spares the reads for the many hidden roots without one.
 void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
   const auto entries = FirstEntryByRoot(*this);
-  for (const HWND wnd : windows.Windows()) {
+  const std::vector<HWND>& inZOrder = windows.Windows();
+  for (size_t position = 0; position < inZOrder.size(); ++position) {
+    const HWND wnd = inZOrder[position];
     HWND root = windows.TopmostOwner(wnd);
     if (!root) {
       if (windows.HasOwnerOrParent(wnd)) continue;
@@ -78,7 +82,9 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
     if (found == entries.end()) continue;
     TWinInfo& entry = *found->second;
     if (entry.Wnd && wnd != entry.RootWnd) continue;
-    if (IsUsable(wnd, windows) && windows.IsSwitchable(root)) Fill(entry, wnd, lookups);
+    if (!IsUsable(wnd, windows) || !windows.IsSwitchable(root)) continue;
+    if (!entry.Wnd) entry.ZOrder = static_cast<int>(position);
+    Fill(entry, wnd, lookups);
   }
 }
 
@@ -113,6 +119,20 @@ TWinInfo* TWinInfos::FindByRoot(HWND root) const {
     if (Items(i).RootWnd == root) return &Items(i);
   }
   return nullptr;
+}
+
+int TWinInfos::PreviousTask(HWND front) const {
+  const TWinInfo* frontTask = front ? FindByRoot(::GetAncestor(front, GA_ROOTOWNER)) : nullptr;
+  int previous = -1;
+  for (int i = 0; i < Count(); ++i) {
+    if (&Items(i) == frontTask) continue;
+    if (previous < 0 || Items(i).ZOrder < Items(previous).ZOrder) previous = i;
+  }
+  return previous;
+}
+
+bool TWinInfos::PostSystemCommand(int index, WPARAM command) const {
+  return ::PostMessageA(Items(index).Wnd, WM_SYSCOMMAND, command, 0) != FALSE;
 }
 
 void TWinInfos::Activate(int index) const {

@@ -25,6 +25,7 @@ class TWinInfo : public base::TCollectionItem {
   std::wstring ShownCaption;  // what the menu shows; set by every step that sets the Caption
   TaskIcon Icon;
   std::string ExeName;  // executable file name without folder, lower-cased
+  int ZOrder = 0;       // where the task's first usable window was in z-order; 0 is the front
 
   void Assign(const TWinInfo& source);
 };
@@ -37,6 +38,12 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   TWinInfo* FindByRoot(HWND root) const;
   // Brings the entry's window to the front, restoring it when minimised or hidden.
   void Activate(int index) const;
+  // The entry the user came from before `front`: nearest the front in z-order among the others
+  // (all when `front` is none or not listed); -1 when there is none.
+  [[nodiscard]] int PreviousTask(HWND front) const;
+  // Posts the system command (SC_CLOSE, SC_MINIMIZE) to the entry's window; never waits for it.
+  // False when the post was refused (a window of a process above ours, say).
+  [[nodiscard]] bool PostSystemCommand(int index, WPARAM command) const;
 
   const TaskListOptions& Options() const { return options_; }
   bool EditorMode() const { return options_.editorMode; }

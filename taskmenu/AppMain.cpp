@@ -116,7 +116,7 @@ void TMainForm::ShowTaskMenu() {
   const HWND previous = ::GetForegroundWindow();
   // A menu of a window that is not in the foreground does not close when the user clicks away.
   (void)base::TakeForeground(Handle());
-  menu_->PopupTasks(at.x, at.y);
+  menu_->PopupTasks(at.x, at.y, previous);
   if (retired_) return;
   DispatchWaitingMessages();
   if (retired_) return;

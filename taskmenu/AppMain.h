@@ -32,6 +32,8 @@ class TMainForm : public ui::TForm {
   void SetWindowIcon(bool value) { Menu().SetWindowIcon(value); }
   void SetExclude(const std::string& list) { Menu().SetExclude(list); }
   void SetExcludeClass(const std::string& list) { Menu().SetExcludeClass(list); }
+  void SetPreselect(bool value) { Menu().SetPreselect(value); }
+  void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
 
   void ShowTaskMenu();
   // Closes an open menu (also one still being built) and makes the window ignore what is still

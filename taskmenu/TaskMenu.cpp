@@ -51,7 +51,7 @@ class IconRelease {
 
 }  // namespace
 
-void TTaskPopupMenu::PopupTasks(int x, int y) {
+void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
   FlagScope popup(inPopup_);
   ClearItems();
@@ -60,6 +60,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y) {
   SetImages(std::move(images));
   ImageOfIcon imageOfIcon;
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), imageOfIcon);
+  if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
 
@@ -82,6 +83,9 @@ void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfI
   item.Key = key;
   item.ImageIndex = image;
   item.OnClick = [this](ui::TMenuItem& chosen) { TaskItemClick(chosen); };
+  if (closeKey_) {
+    item.OnCloseKey = [this](ui::TMenuItem& target, ui::CloseRequest request) { TaskItemCloseKey(target, request); };
+  }
 }
 
 std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {
@@ -103,5 +107,16 @@ std::string TTaskPopupMenu::AcceleratorSuffix() const {
 }
 
 void TTaskPopupMenu::TaskItemClick(ui::TMenuItem& item) { tasks_.Activate(IndexOf(item)); }
+
+// Posted, never sent: a window that stopped responding closes or minimises when it recovers, and
+// the menu does not wait for it.
+void TTaskPopupMenu::TaskItemCloseKey(ui::TMenuItem& item, ui::CloseRequest request) {
+  const bool close = request == ui::CloseRequest::kClose;
+  if (!tasks_.PostSystemCommand(IndexOf(item), close ? SC_CLOSE : SC_MINIMIZE)) {
+    ::MessageBeep(MB_OK);
+  } else if (close) {
+    DisableItem(item);
+  }
+}
 
 }  // namespace taskmenu

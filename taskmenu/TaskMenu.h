@@ -22,8 +22,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   TTaskPopupMenu() = default;
   ~TTaskPopupMenu() override { DestroyOwner(); }  // before the tasks that its handlers read
 
-  // Rebuilds the menu and tracks it at (x, y); returns at once while a popup is running.
-  void PopupTasks(int x, int y);
+  // Rebuilds the menu and tracks it at (x, y); returns at once while a popup is running. `front`
+  // is the window that was in front when the user asked for the menu (none: not known).
+  void PopupTasks(int x, int y, HWND front = nullptr);
 
   void SetSort(bool value) { tasks_.SetSortByExe(value); }
   void SetVNE(bool value) { tasks_.SetEditorMode(value); }
@@ -32,9 +33,13 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetWindowIcon(bool value) { tasks_.SetWindowIcon(value); }
   void SetExclude(const std::string& list) { tasks_.SetExclude(list); }
   void SetExcludeClass(const std::string& list) { tasks_.SetExcludeClass(list); }
+  void SetPreselect(bool value) { preselect_ = value; }
+  void SetCloseKey(bool value) { closeKey_ = value; }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
+  // Delete closes the item's window and greys the item; Shift+Delete minimises the window.
+  void TaskItemCloseKey(ui::TMenuItem& item, ui::CloseRequest request);
 
   bool InPopup() const { return inPopup_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
@@ -50,6 +55,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   tasklist::TWinInfos tasks_;
   bool inPopup_ = false;
   int acceleratorStyle_ = kNoAccelerator;
+  bool preselect_ = true;
+  bool closeKey_ = true;
 };
 
 }  // namespace taskmenu

@@ -5,9 +5,13 @@
 #include "ui/DispatchScope.h"
 #include "ui/ErrorBox.h"
 #include "ui/MenuChar.h"
+#include "ui/MenuKeyFilter.h"
+#include "ui/OpenMenu.h"
 #include "ui/WindowClass.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -28,15 +32,6 @@ base::unique_hfont CreateMenuFont() {
   metrics.cbSize = sizeof(metrics);
   ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   return base::unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
-}
-
-// The highlighted position of a native menu, or -1.
-int HighlightedItem(HMENU menu) {
-  const int count = ::GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -102,13 +97,28 @@ void TPopupMenu::Popup(int x, int y) {
   CreateOwner();
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
+  bool closeKeys = false;
   for (size_t i = 0; i < items_.size(); ++i) {
     // The item data is the position; the captions are drawn by the owner window.
-    ::AppendMenuA(menu.get(), MF_OWNERDRAW, items_[i]->command_, reinterpret_cast<LPCSTR>(i));
+    const UINT state = items_[i]->Enabled ? 0 : MF_GRAYED;
+    ::AppendMenuA(menu.get(), MF_OWNERDRAW | state, items_[i]->command_, reinterpret_cast<LPCSTR>(i));
+    closeKeys = closeKeys || items_[i]->OnCloseKey;
   }
+  std::optional<MenuKeyFilter> filter;
+  if (closeKeys) filter.emplace([this](WPARAM key) { return CloseKey(key); });
+  openMenu_ = menu.get();
   tracking_ = true;
   ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
   tracking_ = false;
+  openMenu_ = nullptr;
+  highlightOnOpen_ = -1;
+}
+
+void TPopupMenu::DisableItem(TMenuItem& item) {
+  item.Enabled = false;
+  if (!openMenu_) return;
+  ::EnableMenuItem(openMenu_, item.command_, MF_BYCOMMAND | MF_GRAYED);
+  if (const HWND shown = MenuWindowOf(openMenu_)) ::InvalidateRect(shown, nullptr, TRUE);
 }
 
 void TPopupMenu::Cancel() {
@@ -142,13 +152,32 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
       if (HIWORD(wParam) == 0) Click(LOWORD(wParam));
       return 0;
     case WM_ENTERIDLE:
-      if (cancelled_) ::EndMenu();
+      EnterIdle(wParam, lParam);
       return 0;
     case WM_CLOSE:
       return 0;  // the owner lives as long as the menu; nobody else closes it
     default:
       return ::DefWindowProcA(wnd, msg, wParam, lParam);
   }
+}
+
+// The menu waits for input: it is on the screen now, ready to be ended or to take a highlight.
+void TPopupMenu::EnterIdle(WPARAM source, LPARAM window) {
+  if (cancelled_) {
+    ::EndMenu();
+  } else if (source == MSGF_MENU && openMenu_ && highlightOnOpen_ >= 0) {
+    HighlightItem(reinterpret_cast<HWND>(window), openMenu_, std::exchange(highlightOnOpen_, -1));
+  }
+}
+
+bool TPopupMenu::CloseKey(WPARAM virtualKey) {
+  if (virtualKey != VK_DELETE || !openMenu_) return false;
+  const int position = HighlightedItem(openMenu_);
+  if (position < 0 || position >= ItemCount()) return true;
+  TMenuItem& item = *items_[static_cast<size_t>(position)];
+  if (!item.Enabled || !item.OnCloseKey) return true;
+  item.OnCloseKey(item, ::GetKeyState(VK_SHIFT) < 0 ? CloseRequest::kMinimize : CloseRequest::kClose);
+  return true;
 }
 
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
@@ -165,16 +194,18 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   if (draw.itemData >= items_.size()) return;
   const TMenuItem& item = *items_[draw.itemData];
   const bool selected = draw.itemState & ODS_SELECTED;
+  const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
   ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - kIconSize) / 2;
   if (images_ && item.ImageIndex >= 0) {
-    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + kMargin, top, ILD_TRANSPARENT);
+    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + kMargin, top,
+                     ILD_TRANSPARENT | (grey ? ILD_BLEND50 : 0));
   }
   RECT text = draw.rcItem;
   text.left += kMargin + kIconSize + kTextGap;
   base::ScopedSelect font(draw.hDC, ItemFont());
   ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  ::SetTextColor(draw.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
   const std::wstring& caption = item.Caption;
   ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
@@ -189,7 +220,7 @@ LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {
 
 void TPopupMenu::Click(UINT command) {
   for (const auto& item : items_) {
-    if (item->command_ == command && item->OnClick) {
+    if (item->command_ == command && item->Enabled && item->OnClick) {
       item->OnClick(*item);
       return;
     }

@@ -15,12 +15,18 @@ namespace ui {
 
 class TPopupMenu;
 
+// What the keys that close a highlighted item ask for: Delete, and Shift+Delete.
+enum class CloseRequest { kClose, kMinimize };
+
 class TMenuItem {
  public:
   std::wstring Caption;  // what is shown; '&' marks the accelerator, "&&" shows one '&'
   MenuKey Key;           // what typed keys choose the item by
   int ImageIndex = -1;  // position in the menu's image list; -1 for none
+  bool Enabled = true;  // a disabled item is drawn grey, and choosing it does nothing
   std::function<void(TMenuItem&)> OnClick;
+  // Runs while the menu stays open; without it the close keys do nothing for the item.
+  std::function<void(TMenuItem&, CloseRequest)> OnCloseKey;
 
   UINT Command() const { return command_; }
 
@@ -52,6 +58,12 @@ class TPopupMenu {
   // call tries again.
   void CreateOwner();
 
+  // The item highlighted when the menu next opens, as if the arrow keys had moved there; -1 for
+  // none. Each opening takes it once.
+  void HighlightOnOpen(int position) { highlightOnOpen_ = position; }
+  // Greys the item, also in the open menu, and stops it from being chosen.
+  void DisableItem(TMenuItem& item);
+
   // Tracks the menu with its top-left corner at (x, y) until an item is chosen or the menu is
   // dismissed. The chosen item's action runs later, when the thread dispatches its messages.
   // Does nothing once the menu is cancelled.
@@ -75,6 +87,9 @@ class TPopupMenu {
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
+  void EnterIdle(WPARAM source, LPARAM window);
+  // Delete and Shift+Delete on the highlighted item; returns whether the key was one of them.
+  bool CloseKey(WPARAM virtualKey);
   void Click(UINT command);
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
@@ -84,6 +99,8 @@ class TPopupMenu {
   // them all.
   base::unique_hdc measureDc_;
   base::unique_hwnd owner_;
+  HMENU openMenu_ = nullptr;  // the native menu while it is tracked
+  int highlightOnOpen_ = -1;
   bool tracking_ = false;
   bool cancelled_ = false;
 };

@@ -1,0 +1,46 @@
+#include "ui/OpenMenu.h"
+
+#include <cstdlib>
+
+namespace ui {
+namespace {
+
+// The menu window's request to highlight an item by position; not in the public headers.
+constexpr UINT kSelectItemMessage = 0x01E5;
+
+constexpr char kMenuWindowClass[] = "#32768";
+
+}  // namespace
+
+// Only windows of this thread are asked, so the question cannot wait on another thread.
+HWND MenuWindowOf(HMENU menu) {
+  HWND wnd = nullptr;
+  while ((wnd = ::FindWindowExA(nullptr, wnd, kMenuWindowClass, nullptr)) != nullptr) {
+    if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId() &&
+        reinterpret_cast<HMENU>(::SendMessageA(wnd, MN_GETHMENU, 0, 0)) == menu) {
+      return wnd;
+    }
+  }
+  return nullptr;
+}
+
+int HighlightedItem(HMENU menu) {
+  const int count = ::GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+  }
+  return -1;
+}
+
+// The menu window's own request moves the highlight at once. Where the window does not know it
+// (Wine), the arrow keys walk there from the first item: posted, they are read before the menu
+// is painted again.
+void HighlightItem(HWND menuWindow, HMENU menu, int position) {
+  if (position < 0 || position >= ::GetMenuItemCount(menu)) return;
+  ::SendMessageA(menuWindow, kSelectItemMessage, static_cast<WPARAM>(position), 0);
+  const int from = HighlightedItem(menu);  // from none, the first VK_DOWN highlights the first item
+  const WPARAM key = position > from ? VK_DOWN : VK_UP;
+  for (int step = std::abs(position - from); step > 0; --step) ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+}
+
+}  // namespace ui
