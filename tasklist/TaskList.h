@@ -4,6 +4,7 @@
 
 #include "base/Collection.h"
 #include "tasklist/ExecutableIcons.h"
+#include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
 #include "tasklist/TaskListOptions.h"
 
@@ -25,6 +26,7 @@ class TWinInfo : public base::TCollectionItem {
   std::wstring ShownCaption;  // what the menu shows; set by every step that sets the Caption
   TaskIcon Icon;
   std::string ExeName;  // executable file name without folder, lower-cased
+  std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
 
   void Assign(const TWinInfo& source);
 };
@@ -52,7 +54,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
  private:
   void AddRoots(WindowSnapshot& windows);
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
-  void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
+  void Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups);
   void RemoveUnlisted(WindowSnapshot& windows);
   // Whether the settings leave the filled entry out.
   [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
@@ -62,6 +64,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   TaskListOptions options_;
   // Kept across refreshes, and released with the collection.
   ExecutableIcons executableIcons_;
+  SeenStoreApps storeApps_;
 };
 
 }  // namespace tasklist
