@@ -13,19 +13,19 @@ TaskIcon ClassIcon(HWND wnd, int which) {
 
 }  // namespace
 
-TaskIcon IconLookup::For(HWND wnd, const std::string& exePath) {
-  // Outside the NT family every icon comes from the shell, as the class icon never did there.
-  const bool nt = Win32Platform == VER_PLATFORM_WIN32_NT;
-  if (!windowIcons_) {
-    if (TaskIcon icon = nt ? ClassIcon(wnd, GCLP_HICONSM) : TaskIcon()) return icon;
-    return FileTypeIcon(exePath);
+// Outside the NT family every icon comes from the shell, as the class icon never did there.
+TaskIcon IconLookup::OwnIcon(HWND wnd) {
+  if (Win32Platform != VER_PLATFORM_WIN32_NT) return {};
+  if (!windowIcons_) return ClassIcon(wnd, GCLP_HICONSM);
+  if (TaskIcon icon = TaskIcon::Borrowed(windowQuery_.IconOf(wnd), IconSource::kWindow)) return icon;
+  if (TaskIcon icon = ClassIcon(wnd, GCLP_HICONSM)) return icon;
+  return ClassIcon(wnd, GCLP_HICON);
+}
+
+TaskIcon IconLookup::FileIcon(const std::string& exePath) {
+  if (windowIcons_) {
+    if (TaskIcon icon = executableIcons_.For(exePath)) return icon;
   }
-  if (nt) {
-    if (TaskIcon icon = TaskIcon::Borrowed(windowQuery_.IconOf(wnd), IconSource::kWindow)) return icon;
-    if (TaskIcon icon = ClassIcon(wnd, GCLP_HICONSM)) return icon;
-    if (TaskIcon icon = ClassIcon(wnd, GCLP_HICON)) return icon;
-  }
-  if (TaskIcon icon = executableIcons_.For(exePath)) return icon;
   return FileTypeIcon(exePath);
 }
 

@@ -22,7 +22,14 @@ class IconLookup {
   IconLookup(const TaskListOptions& options, ExecutableIcons& executableIcons)
       : windowIcons_(options.windowIcon), executableIcons_(executableIcons) {}
 
-  TaskIcon For(HWND wnd, const std::string& exePath);
+  TaskIcon For(HWND wnd, const std::string& exePath) {
+    if (TaskIcon icon = OwnIcon(wnd)) return icon;
+    return FileIcon(exePath);
+  }
+  // The steps of the window itself: its own icon and its class's.
+  TaskIcon OwnIcon(HWND wnd);
+  // The steps of the executable at `exePath`: its own first icon and its file type's.
+  TaskIcon FileIcon(const std::string& exePath);
 
  private:
   TaskIcon FileTypeIcon(const std::string& exePath);

@@ -1,11 +1,12 @@
 // The lookups that cannot change within one refresh of the task list: the executable path of a
-// process, and the icons made for an executable path. Each refresh makes its own, so every
-// refresh still reflects the windows of that moment; only the executables' own icons, which the
-// collection keeps, outlive it.
+// process, the icons made for an executable path, and what the shell says of store apps. Each
+// refresh makes its own, so every refresh still reflects the windows of that moment; only the
+// executables' own icons and the store apps seen, which the collection keeps, outlive it.
 #pragma once
 
 #include "tasklist/IconLookup.h"
 #include "tasklist/NUnit.h"
+#include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
 
 #include <map>
@@ -15,7 +16,8 @@ namespace tasklist {
 
 class RefreshLookups {
  public:
-  RefreshLookups(const TaskListOptions& options, ExecutableIcons& executableIcons) : icons_(options, executableIcons) {}
+  RefreshLookups(const TaskListOptions& options, ExecutableIcons& executableIcons, SeenStoreApps& storeApps)
+      : icons_(options, executableIcons), storeApps_(storeApps) {}
 
   // Throws as GetProcessExePath does, at the first lookup.
   const std::string& ExePath(DWORD processId) {
@@ -27,9 +29,18 @@ class RefreshLookups {
   // The icon of a task whose window is `wnd`, of the executable at `path`.
   TaskIcon Icon(HWND wnd, const std::string& path) { return icons_.For(wnd, path); }
 
+  // For a task whose root is a store app's frame window, shown by the frame host at `hostPath`:
+  // its app's executable when the app is open, else the one it had when seen open while the
+  // collection lives, else the frame host's. Throws as ExePath does.
+  std::string FrameExePath(HWND frame, const std::string& hostPath);
+  // The frame's own icon; else its app's image; else the frame host's executable or file type icon.
+  TaskIcon FrameIcon(HWND wnd, HWND frame, const std::string& hostPath);
+  const std::wstring& AppIdOf(HWND frame) { return storeApps_.IdOf(frame); }
+
  private:
   std::map<DWORD, std::string> paths_;
   IconLookup icons_;
+  StoreAppLookup storeApps_;
 };
 
 }  // namespace tasklist

@@ -11,7 +11,9 @@
 namespace tasklist {
 
 // Where a task's icon was found, in the order it is looked for.
-enum class IconSource { kNone, kWindow, kWindowClass, kExecutable, kFileType };
+// kAppIdentity, a store app's image found by its identity, comes between the class's icons and
+// the executable's, for the frame windows of store apps only.
+enum class IconSource { kNone, kWindow, kWindowClass, kAppIdentity, kExecutable, kFileType };
 
 class TaskIcon {
  public:
@@ -28,7 +30,10 @@ class TaskIcon {
 
   HICON Handle() const { return icon_.get(); }
   IconSource Source() const { return source_; }
-  bool MadeByShell() const { return source_ == IconSource::kExecutable || source_ == IconSource::kFileType; }
+  bool MadeByShell() const {
+    return source_ == IconSource::kAppIdentity || source_ == IconSource::kExecutable ||
+           source_ == IconSource::kFileType;
+  }
   explicit operator bool() const { return Handle() != nullptr; }
 
  private:

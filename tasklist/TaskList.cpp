@@ -25,6 +25,8 @@ std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
   return entries;
 }
 
+std::string ExeNameOf(const std::string& path) { return base::LowerAscii(base::ExtractFileName(path)); }
+
 // How long the restore request may wait for the window's thread.
 constexpr UINT kRestoreTimeoutMs = 2000;
 
@@ -37,14 +39,18 @@ void TWinInfo::Assign(const TWinInfo& source) {
   ShownCaption = source.ShownCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
+<<<<<<< HEAD
   ZOrder = source.ZOrder;
+=======
+  AppId = source.AppId;
+>>>>>>> store-apps
 }
 
 void TWinInfos::Refresh() {
   Clear();
   WindowSnapshot windows;
   AddRoots(windows);
-  RefreshLookups lookups(options_, executableIcons_);
+  RefreshLookups lookups(options_, executableIcons_, storeApps_);
   FillEntries(windows, lookups);
   RemoveUnlisted(windows);
   ArrangeTasks();
@@ -82,20 +88,32 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
     if (found == entries.end()) continue;
     TWinInfo& entry = *found->second;
     if (entry.Wnd && wnd != entry.RootWnd) continue;
+<<<<<<< HEAD
     if (!IsUsable(wnd, windows) || !windows.IsSwitchable(root)) continue;
     if (!entry.Wnd) entry.ZOrder = static_cast<int>(position);
     Fill(entry, wnd, lookups);
+=======
+    if (IsUsable(wnd, windows) && windows.IsSwitchable(root)) Fill(entry, wnd, windows, lookups);
+>>>>>>> store-apps
   }
 }
 
-void TWinInfos::Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups) {
+// The root's class was read when the root's switchability was; a store app's frame stands for
+// the app inside it.
+void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups) {
   entry.Wnd = wnd;
   WindowCaptions captions = ReadCaptions(wnd);
   entry.Caption = std::move(captions.ansi);
   entry.ShownCaption = std::move(captions.shown);
   const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
-  entry.Icon = lookups.Icon(wnd, path);
-  entry.ExeName = base::LowerAscii(base::ExtractFileName(path));
+  if (windows.ClassName(entry.RootWnd) == kFrameClassName) {
+    entry.AppId = lookups.AppIdOf(entry.RootWnd);
+    entry.Icon = lookups.FrameIcon(wnd, entry.RootWnd, path);
+    entry.ExeName = ExeNameOf(lookups.FrameExePath(entry.RootWnd, path));
+  } else {
+    entry.Icon = lookups.Icon(wnd, path);
+    entry.ExeName = ExeNameOf(path);
+  }
 }
 
 // Unfilled entries and those the settings leave out; downwards, so that the positions not yet

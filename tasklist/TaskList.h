@@ -4,6 +4,7 @@
 
 #include "base/Collection.h"
 #include "tasklist/ExecutableIcons.h"
+#include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
 #include "tasklist/TaskListOptions.h"
 
@@ -26,6 +27,7 @@ class TWinInfo : public base::TCollectionItem {
   TaskIcon Icon;
   std::string ExeName;  // executable file name without folder, lower-cased
   int ZOrder = 0;       // where the task's first usable window was in z-order; 0 is the front
+  std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
 
   void Assign(const TWinInfo& source);
 };
@@ -59,7 +61,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
  private:
   void AddRoots(WindowSnapshot& windows);
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
-  void Fill(TWinInfo& entry, HWND wnd, RefreshLookups& lookups);
+  void Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups);
   void RemoveUnlisted(WindowSnapshot& windows);
   // Whether the settings leave the filled entry out.
   [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
@@ -69,6 +71,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   TaskListOptions options_;
   // Kept across refreshes, and released with the collection.
   ExecutableIcons executableIcons_;
+  SeenStoreApps storeApps_;
 };
 
 }  // namespace tasklist

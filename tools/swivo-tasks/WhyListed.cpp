@@ -1,5 +1,7 @@
 #include "WhyListed.h"
 
+#include "base/WideText.h"
+#include "tasklist/StoreApps.h"
 #include "tasklist/Switchability.h"
 
 #include <cstdint>
@@ -23,6 +25,12 @@ const tasklist::TWinInfo* EntryActivating(const tasklist::TWinInfos& tasks, HWND
   return nullptr;
 }
 
+// The app a store app's frame stands for: its executable and its identity (AppUserModelID).
+std::string StoreAppText(const tasklist::TWinInfo& entry) {
+  const std::string id = entry.AppId.empty() ? "unknown" : base::NarrowToAnsi(entry.AppId);
+  return "task: store app " + entry.ExeName + ", identity " + id;
+}
+
 }  // namespace
 
 std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, const tasklist::TWinInfos& unexcluded,
@@ -32,6 +40,7 @@ std::string WhyListed(HWND wnd, const tasklist::TWinInfos& tasks, const tasklist
   if (const tasklist::TWinInfo* entry = EntryActivating(tasks, wnd)) {
     if (entry->RootWnd != wnd) return "activated for the task of " + Handle(entry->RootWnd);
     if (tasklist::IsGhost(wnd, windows)) return "task: a ghost standing for its hung window, which is not listed";
+    if (windows.ClassName(wnd) == tasklist::kFrameClassName) return StoreAppText(*entry);
     return "task";
   }
   if (const tasklist::TWinInfo* entry = tasks.FindByRoot(wnd)) {

@@ -22,6 +22,8 @@ const char* IconSourceName(tasklist::IconSource source) {
       return "window";
     case tasklist::IconSource::kWindowClass:
       return "class";
+    case tasklist::IconSource::kAppIdentity:
+      return "app";
     case tasklist::IconSource::kExecutable:
       return "exe";
     case tasklist::IconSource::kFileType:

@@ -1,0 +1,21 @@
+#include "tasklist/RefreshLookups.h"
+
+namespace tasklist {
+
+std::string RefreshLookups::FrameExePath(HWND frame, const std::string& hostPath) {
+  if (const DWORD app = AppProcessOf(frame)) {
+    const std::string& path = ExePath(app);
+    storeApps_.Remember(frame, path);
+    return path;
+  }
+  if (const std::string* seen = storeApps_.SeenExePath(frame)) return *seen;
+  return hostPath;
+}
+
+TaskIcon RefreshLookups::FrameIcon(HWND wnd, HWND frame, const std::string& hostPath) {
+  if (TaskIcon icon = icons_.OwnIcon(wnd)) return icon;
+  if (TaskIcon icon = storeApps_.ImageOf(frame, kMenuIconSize)) return icon;
+  return icons_.FileIcon(hostPath);
+}
+
+}  // namespace tasklist
