@@ -128,9 +128,10 @@ std::string Format(const Row& row) {
   char line[320];
   const double perWindow = 1000.0 / row.floor.windows;
   std::snprintf(line, sizeof(line), "%d,%d,%s,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.2f,%.2f,%.0f,%.0f,%d,%d",
-                row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms, row.refreshMs,
-                row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms, row.shownMs / row.floor.ms,
-                row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks, row.iconsCopied);
+                row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks,
+                row.floor.ms, row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
+                row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks,
+                row.iconsCopied);
   return line;
 }
 
@@ -141,8 +142,8 @@ void PrintTable(const std::vector<Row>& rows) {
   for (const Row& row : rows) {
     const double perWindow = 1000.0 / row.floor.windows;
     std::printf("%6d %4d %5s %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %9.1f %7.2f %7.2f %7.0fus %7.0fus %6d %6d\n",
-                row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms,
-                row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
+                row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks,
+                row.floor.ms, row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
                 row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks,
                 row.iconsCopied);
   }

@@ -57,7 +57,8 @@ std::vector<std::string> SectionNames(const std::string& image) {
   for (size_t i = 0, at = fileAt + sizeof(file) + file.SizeOfOptionalHeader; i < file.NumberOfSections; ++i) {
     if (image.size() < at + (i + 1) * sizeof(section)) break;
     std::memcpy(&section, image.data() + at + i * sizeof(section), sizeof(section));
-    std::string name(reinterpret_cast<const char*>(section.Name), strnlen(reinterpret_cast<const char*>(section.Name), 8));
+    const auto* shortName = reinterpret_cast<const char*>(section.Name);
+    const std::string name(shortName, strnlen(shortName, IMAGE_SIZEOF_SHORT_NAME));
     const size_t longAt = name[0] == '/' && file.PointerToSymbolTable ? stringsAt + std::atoi(name.c_str() + 1) : 0;
     names.push_back(longAt && longAt < image.size() ? std::string(image.c_str() + longAt) : name);
   }
@@ -68,7 +69,8 @@ bool CarriesDebugInformation(const std::string& path) {
   const std::vector<std::string> names = SectionNames(Contents(path));
   EXPECT_TRUE(std::count(names.begin(), names.end(), ".text")) << path << ": no sections read";
   // A long name left unresolved might be one of them.
-  return std::any_of(names.begin(), names.end(), [](const std::string& name) { return name.rfind(".debug", 0) == 0 || name[0] == '/'; });
+  return std::any_of(names.begin(), names.end(),
+                     [](const std::string& name) { return name.rfind(".debug", 0) == 0 || name[0] == '/'; });
 }
 
 TEST(Release, HoldsThePlugInItsSampleSettingsTheToolAndTheReadmeAtItsTop) {
