@@ -1,7 +1,9 @@
 // Benchmark of the task menu: opens N real windows in K fixture processes, then measures, under
 // the same desktop, the median time from a popup request to the menu being shown, the task list's
 // Refresh alone, the floor (one bare pass over the same windows), and what the platform alone
-// takes to open a menu of as many owner-drawn items. Not part of the test suite.
+// takes to open a menu of as many owner-drawn items; with each popup, the WM_GETICON asks it sent
+// and the icons it copied into its image list, for a new menu's first popup and, on a row of its
+// own, its second one over the unchanged desktop. Not part of the test suite.
 //
 //   swivo-bench [--repeats R] [--sizes N:K,N:K,...] [--csv FILE]
 //
@@ -11,6 +13,7 @@
 #include "bench/FloorPass.h"
 #include "bench/Measure.h"
 #include "bench/TimedMenu.h"
+#include "bench/WorkCounter.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,14 +30,33 @@ struct Size {
   int processes;
 };
 
+// One kind of popup at one size: a new menu's first popup, or its second over the same desktop.
 struct Row {
   Size size;
+  const char* popup;
   bench::FloorResult floor;  // floor.ms is the median; the counts are from the last pass
   int tasks;
   double refreshMs;
   double buildMs;
   double shownMs;
   double bareMenuMs;
+  int iconAsks;     // median over the repeats, per popup
+  int iconsCopied;  // median over the repeats, per popup
+};
+
+// The repeats of one kind of popup.
+struct Samples {
+  std::vector<double> refresh, build, shown, asks, copied;
+
+  void AddPopup(bench::TimedMenu& menu, bench::WorkCounter& counter) {
+    (void)counter.Take();  // what ran before this popup is not its work
+    const bench::PopupTimes times = menu.PopupOnce();
+    const bench::WorkCount work = counter.Take();
+    build.push_back(times.buildMs);
+    shown.push_back(times.shownMs);
+    asks.push_back(work.iconAsks);
+    copied.push_back(work.iconsCopied);
+  }
 };
 
 std::vector<Size> ParseSizes(const std::string& text) {
@@ -49,56 +71,81 @@ std::vector<Size> ParseSizes(const std::string& text) {
   return sizes;
 }
 
-Row Measure(const Size& size, int repeats) {
-  bench::TimedMenu menu;
-  (void)menu.PopupOnce();  // warm caches of the system's own (fonts, shell, image list code)
-  std::vector<double> floor, refresh, build, shown, bareMenu;
-  Row row{size, {}, 0, 0.0, 0.0, 0.0, 0.0};
+double TimedRefresh(tasklist::TWinInfos& tasks) {
+  const double start = bench::NowMs();
+  tasks.Refresh();
+  return bench::NowMs() - start;
+}
+
+Row RowOf(const Size& size, const char* popup, const Samples& samples) {
+  return {size,
+          popup,
+          {},
+          0,
+          bench::Median(samples.refresh),
+          bench::Median(samples.build),
+          bench::Median(samples.shown),
+          0.0,
+          static_cast<int>(bench::Median(samples.asks)),
+          static_cast<int>(bench::Median(samples.copied))};
+}
+
+// Each repeat opens a new menu and pops it up twice, so that the second popup finds the desktop
+// as the first one left it.
+std::vector<Row> Measure(const Size& size, int repeats, bench::WorkCounter& counter) {
+  (void)bench::TimedMenu().PopupOnce();  // warm caches of the system's own (fonts, shell, image list code)
+  std::vector<double> floor, bareMenu;
+  Samples first, again;
+  bench::FloorResult lastFloor;
+  int tasks = 0;
   for (int i = 0; i < repeats; ++i) {
-    row.floor = bench::RunFloorPass();
-    floor.push_back(row.floor.ms);
-    tasklist::TWinInfos tasks;
-    const double start = bench::NowMs();
-    tasks.Refresh();
-    refresh.push_back(bench::NowMs() - start);
-    const bench::PopupTimes times = menu.PopupOnce();
-    build.push_back(times.buildMs);
-    shown.push_back(times.shownMs);
-    row.tasks = menu.ItemCount();
-    bareMenu.push_back(bench::TimeBareMenu(row.tasks));
+    lastFloor = bench::RunFloorPass();
+    floor.push_back(lastFloor.ms);
+    tasklist::TWinInfos collection;
+    first.refresh.push_back(TimedRefresh(collection));
+    again.refresh.push_back(TimedRefresh(collection));
+    bench::TimedMenu menu;
+    first.AddPopup(menu, counter);
+    again.AddPopup(menu, counter);
+    tasks = menu.ItemCount();
+    bareMenu.push_back(bench::TimeBareMenu(tasks));
   }
-  row.floor.ms = bench::Median(floor);
-  row.refreshMs = bench::Median(refresh);
-  row.buildMs = bench::Median(build);
-  row.shownMs = bench::Median(shown);
-  row.bareMenuMs = bench::Median(bareMenu);
-  return row;
+  std::vector<Row> rows{RowOf(size, "first", first), RowOf(size, "again", again)};
+  for (Row& row : rows) {
+    row.floor = lastFloor;
+    row.floor.ms = bench::Median(floor);
+    row.tasks = tasks;
+    row.bareMenuMs = bench::Median(bareMenu);
+  }
+  return rows;
 }
 
 const char kHeader[] =
-    "N,K,desktop_windows,desktop_processes,tasks,floor_ms,refresh_ms,build_ms,shown_ms,bare_menu_ms,build_ratio,"
-    "shown_ratio,floor_us_per_window,shown_us_per_window";
+    "N,K,popup,desktop_windows,desktop_processes,tasks,floor_ms,refresh_ms,build_ms,shown_ms,bare_menu_ms,build_ratio,"
+    "shown_ratio,floor_us_per_window,shown_us_per_window,icon_asks,icons_copied";
 
 std::string Format(const Row& row) {
-  char line[256];
+  char line[320];
   const double perWindow = 1000.0 / row.floor.windows;
-  std::snprintf(line, sizeof(line), "%d,%d,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.2f,%.2f,%.0f,%.0f", row.size.windows,
-                row.size.processes, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms, row.refreshMs,
-                row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms, row.shownMs / row.floor.ms,
-                row.floor.ms * perWindow, row.shownMs * perWindow);
+  std::snprintf(line, sizeof(line), "%d,%d,%s,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.2f,%.2f,%.0f,%.0f,%d,%d",
+                row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks,
+                row.floor.ms, row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
+                row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks,
+                row.iconsCopied);
   return line;
 }
 
 void PrintTable(const std::vector<Row>& rows) {
-  std::printf("\n%6s %4s %8s %6s %6s %10s %11s %10s %10s %9s %7s %7s %9s %9s\n", "N", "K", "desktop", "procs",
-              "tasks", "floor ms", "refresh ms", "build ms", "shown ms", "bare menu", "build/f", "shown/f", "floor/w",
-              "shown/w");
+  std::printf("\n%6s %4s %5s %8s %6s %6s %10s %11s %10s %10s %9s %7s %7s %9s %9s %6s %6s\n", "N", "K", "popup",
+              "desktop", "procs", "tasks", "floor ms", "refresh ms", "build ms", "shown ms", "bare menu", "build/f",
+              "shown/f", "floor/w", "shown/w", "asks", "copied");
   for (const Row& row : rows) {
     const double perWindow = 1000.0 / row.floor.windows;
-    std::printf("%6d %4d %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %9.1f %7.2f %7.2f %7.0fus %7.0fus\n",
-                row.size.windows, row.size.processes, row.floor.windows, row.floor.processes, row.tasks, row.floor.ms,
-                row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
-                row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow);
+    std::printf("%6d %4d %5s %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %9.1f %7.2f %7.2f %7.0fus %7.0fus %6d %6d\n",
+                row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks,
+                row.floor.ms, row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
+                row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks,
+                row.iconsCopied);
   }
   std::fflush(stdout);
 }
@@ -123,6 +170,7 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--csv")) csvPath = argv[i + 1];
   }
   try {
+    bench::WorkCounter counter;
     bench::Fleet fleet;
     std::vector<Row> rows;
     for (const Size& size : ParseSizes(sizesText)) {
@@ -134,8 +182,10 @@ int main(int argc, char** argv) {
       std::printf("[bench] %d windows in %d processes ready after %.0f s; measuring %d popups\n", fleet.Windows(),
                   fleet.Processes(), (bench::NowMs() - start) / 1000.0, repeats);
       std::fflush(stdout);
-      rows.push_back(Measure(size, repeats));
-      std::printf("%s\n%s\n", kHeader, Format(rows.back()).c_str());
+      const std::vector<Row> measured = Measure(size, repeats, counter);
+      std::printf("%s\n", kHeader);
+      for (const Row& row : measured) std::printf("%s\n", Format(row).c_str());
+      rows.insert(rows.end(), measured.begin(), measured.end());
     }
     PrintTable(rows);
     WriteCsv(csvPath, rows);

@@ -1,6 +1,6 @@
 # Writes the release archive that launcher users unpack into their plug-in folder. Run as
 #   cmake -DVERSION=... -DDLL=... -DTOOL=... -DINI=... -DREADME=... -DLICENSE=... -DSTAGE=dir
-#         -DARCHIVE=path.zip -P pack.cmake
+#         -DARCHIVE=path.zip -DOBJCOPY=... -DSYMBOLS=dir -P pack.cmake
 # The texts are kept in UTF-8 for editing; users' Windows reads them as Shift-JIS with CR LF.
 cmake_minimum_required(VERSION 3.25)
 
@@ -16,10 +16,20 @@ function(write_windows_text text target)
   file(REMOVE "${target}.utf8")
 endfunction()
 
-file(REMOVE_RECURSE "${STAGE}")
-file(MAKE_DIRECTORY "${STAGE}")
-file(COPY_FILE "${DLL}" "${STAGE}/swivo_p.dll")
-file(COPY_FILE "${TOOL}" "${STAGE}/swivo-tasks.exe")
+# Users get the binaries without the debug information and symbols that the static run-time
+# brings along (more than half of their size); the build keeps them in SYMBOLS as NAME.debug, which
+# the shipped file names by a debug link, so that a crash address from a user can be resolved.
+function(copy_stripped binary name)
+  set(symbols "${SYMBOLS}/${name}.debug")
+  execute_process(COMMAND "${OBJCOPY}" --only-keep-debug "${binary}" "${symbols}" COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND "${OBJCOPY}" --strip-all "--add-gnu-debuglink=${symbols}" "${binary}" "${STAGE}/${name}"
+                  COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+file(REMOVE_RECURSE "${STAGE}" "${SYMBOLS}")
+file(MAKE_DIRECTORY "${STAGE}" "${SYMBOLS}")
+copy_stripped("${DLL}" swivo_p.dll)
+copy_stripped("${TOOL}" swivo-tasks.exe)
 
 file(READ "${INI}" ini)
 write_windows_text("${ini}" "${STAGE}/swivo_p.ini")

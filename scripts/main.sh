@@ -14,7 +14,7 @@ cd "$SWIVO_ROOT"
 cmake --preset i686 >/dev/null
 cmake --build --preset i686 -j "$(nproc)" --target swivo_p swivo-host swivo-fixture swivo-tasks swivo_release
 mkdir -p dist
-cp build/i686/bin/swivo_p.dll dist/
+cp build/i686/release/stage/swivo_p.dll dist/  # as in the archive: without debug information
 [ -f plugin/swivo_p.ini ] && cp plugin/swivo_p.ini dist/
 rm -f dist/swivo_p-*.zip
 cp build/i686/release/swivo_p-*.zip dist/  # the build keeps only the current version's archive

@@ -3,9 +3,11 @@
 namespace tasklist {
 namespace {
 
-// Apps and frameworks answer for different sizes: the small icon, the one the system derives
-// for the title bar, the big one (fitted to 16 x 16 when drawn).
-constexpr WPARAM kIconKinds[] = {ICON_SMALL2, ICON_SMALL, ICON_BIG};
+// ICON_SMALL2 gives the small icon set with WM_SETICON, else one the system makes from the big icon
+// set (Windows and Wine alike), so ICON_SMALL would add nothing for windows that leave the message
+// to DefWindowProc. ICON_BIG is still asked when that answer is empty: a window procedure that
+// answers the message itself may know only its big icon (fitted to 16 x 16 when drawn).
+constexpr WPARAM kIconKinds[] = {ICON_SMALL2, ICON_BIG};
 
 }  // namespace
 

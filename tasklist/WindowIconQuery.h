@@ -17,7 +17,7 @@ inline constexpr UINT kWindowIconBudgetMs = 300;
 class WindowIconQuery {
  public:
   // The window's small icon, else its big one; borrowed from the window. 0 when it has none or
-  // was not asked.
+  // was not asked. One ask for a window whose small icon is found, two for the others.
   HICON IconOf(HWND wnd);
 
  private:

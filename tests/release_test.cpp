@@ -1,5 +1,6 @@
 // The release archive as a launcher user unpacks it: its files, their encoding and line ends, the
-// sample settings, and the DLL's width and version against the archive's name.
+// sample settings, the DLL's width and version against the archive's name, and binaries without
+// debug information.
 #include "plugin/IniFile.h"
 #include "tests/support/Fixture.h"
 
@@ -8,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -39,8 +41,49 @@ std::vector<std::string> Entries() {
   return names;
 }
 
+// The names of a PE image's sections. A name longer than eight characters stands as "/offset" into
+// the string table after the COFF symbols; it is resolved when that table is there.
+std::vector<std::string> SectionNames(const std::string& image) {
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_FILE_HEADER file{};
+  if (image.size() < sizeof(dos)) return {};
+  std::memcpy(&dos, image.data(), sizeof(dos));
+  const size_t fileAt = static_cast<size_t>(dos.e_lfanew) + sizeof(DWORD);
+  if (image.size() < fileAt + sizeof(file)) return {};
+  std::memcpy(&file, image.data() + fileAt, sizeof(file));
+  const size_t stringsAt = file.PointerToSymbolTable + size_t{file.NumberOfSymbols} * IMAGE_SIZEOF_SYMBOL;
+  std::vector<std::string> names;
+  IMAGE_SECTION_HEADER section{};
+  for (size_t i = 0, at = fileAt + sizeof(file) + file.SizeOfOptionalHeader; i < file.NumberOfSections; ++i) {
+    if (image.size() < at + (i + 1) * sizeof(section)) break;
+    std::memcpy(&section, image.data() + at + i * sizeof(section), sizeof(section));
+    const auto* shortName = reinterpret_cast<const char*>(section.Name);
+    const std::string name(shortName, strnlen(shortName, IMAGE_SIZEOF_SHORT_NAME));
+    const size_t longAt = name[0] == '/' && file.PointerToSymbolTable ? stringsAt + std::atoi(name.c_str() + 1) : 0;
+    names.push_back(longAt && longAt < image.size() ? std::string(image.c_str() + longAt) : name);
+  }
+  return names;
+}
+
+bool CarriesDebugInformation(const std::string& path) {
+  const std::vector<std::string> names = SectionNames(Contents(path));
+  EXPECT_TRUE(std::count(names.begin(), names.end(), ".text")) << path << ": no sections read";
+  // A long name left unresolved might be one of them.
+  return std::any_of(names.begin(), names.end(),
+                     [](const std::string& name) { return name.rfind(".debug", 0) == 0 || name[0] == '/'; });
+}
+
 TEST(Release, HoldsThePlugInItsSampleSettingsTheToolAndTheReadmeAtItsTop) {
   EXPECT_EQ(Entries(), (std::vector<std::string>{"readme.txt", "swivo-tasks.exe", "swivo_p.dll", "swivo_p.ini"}));
+}
+
+TEST(Release, TheBinariesCarryNoDebugInformationWhichTheBuildKeeps) {
+  EXPECT_TRUE(CarriesDebugInformation(testing_support::ProgramFolder() + "swivo_p.dll"));
+  for (const char* name : {"swivo_p.dll", "swivo-tasks.exe"}) {
+    EXPECT_FALSE(CarriesDebugInformation(Unpacked(name))) << name;
+    EXPECT_TRUE(CarriesDebugInformation(testing_support::ProgramFolder() + "..\\release\\symbols\\" + name + ".debug"))
+        << name;
+  }
 }
 
 TEST(Release, TextsAreShiftJisWithCrLfLineEnds) {

@@ -124,10 +124,18 @@ LRESULT CALLBACK CountActivations(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
   return ::DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
-void RegisterClassWithIcons(const char* name, HICON big, HICON small) {
+// An application's window procedure that answers WM_GETICON itself for one kind of icon only, with
+// the icon kept in the window's user data, and leaves the other kinds to DefWindowProc.
+template <WPARAM kKind>
+LRESULT CALLBACK AnswersIconOf(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETICON && wParam == kKind) return ::GetWindowLongPtrA(wnd, GWLP_USERDATA);
+  return ::DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void RegisterClassWithIcons(const char* name, HICON big, HICON small, WNDPROC procedure = &::DefWindowProcA) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &::DefWindowProcA;
+  windowClass.lpfnWndProc = procedure;
   windowClass.lpszClassName = name;
   windowClass.hIcon = big;
   windowClass.hIconSm = small;
@@ -158,6 +166,7 @@ class IconThread {
   base::unique_hicon yellowBig = SolidIcon(kYellow, kBig);
   base::unique_hicon yellowSmall = SolidIcon(kYellow, kSmall);
   HWND smallIcon = nullptr, bigIcon = nullptr, classAndOwn = nullptr, neither = nullptr, classOnly = nullptr;
+  HWND answersBig = nullptr, answersSmall = nullptr;  // their own procedures answer
 
  private:
   static DWORD WINAPI Run(void* self) { return static_cast<IconThread*>(self)->Loop(); }
@@ -179,6 +188,12 @@ class IconThread {
     ::SendMessageA(classAndOwn, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(magenta.get()));
     neither = Open("WindowIconTestPlain", "no icon of its own");
     classOnly = Open("WindowIconTestBigClassIcon", "class icon only");
+    RegisterClassWithIcons("WindowIconTestAnswersBig", nullptr, nullptr, &AnswersIconOf<ICON_BIG>);
+    RegisterClassWithIcons("WindowIconTestAnswersSmall", nullptr, nullptr, &AnswersIconOf<ICON_SMALL>);
+    answersBig = Open("WindowIconTestAnswersBig", "answers for its big icon");
+    ::SetWindowLongPtrA(answersBig, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(blue.get()));
+    answersSmall = Open("WindowIconTestAnswersSmall", "answers for its small icon");
+    ::SetWindowLongPtrA(answersSmall, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(green.get()));
     ::SetEvent(ready_.get());
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -188,7 +203,7 @@ class IconThread {
       }
       ::DispatchMessageA(&msg);
     }
-    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly}) ::DestroyWindow(wnd);
+    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly, answersBig, answersSmall}) ::DestroyWindow(wnd);
     return 0;
   }
 
@@ -223,7 +238,8 @@ class WindowIcons : public ::testing::Test {
   void SetUp() override {
     iconReads.clear();
     realExtractIconExA = reinterpret_cast<decltype(realExtractIconExA)>(readPatch.Original());
-    ASSERT_TRUE(realExtractIconExA);
+    realSendMessageTimeoutA = reinterpret_cast<decltype(realSendMessageTimeoutA)>(askPatch.Original());
+    ASSERT_TRUE(realExtractIconExA && realSendMessageTimeoutA);
   }
 
   static std::unique_ptr<IconThread> icons;
@@ -231,6 +247,8 @@ class WindowIcons : public ::testing::Test {
                         reinterpret_cast<void*>(&CountIconReads)};
   ImportPatch typeIcon{::GetModuleHandleA(nullptr), "shell32.dll", "SHGetFileInfoA",
                        reinterpret_cast<void*>(&CyanTypeIcon)};
+  ImportPatch askPatch{::GetModuleHandleA(nullptr), "user32.dll", "SendMessageTimeoutA",
+                       reinterpret_cast<void*>(&CountIconAsks)};
   taskmenu::TTaskPopupMenu menu;
 };
 
@@ -245,7 +263,7 @@ TEST_F(WindowIcons, EachItemDrawsTheFirstIconFoundAndBorrowedIconsStay) {
   } cases[] = {
       {icons->smallIcon, kGreen, "small window icon"},      {icons->bigIcon, kBlue, "big window icon"},
       {icons->classAndOwn, kMagenta, "window's over class"}, {icons->neither, kRed, "executable's icon"},
-      {icons->classOnly, kYellow, "class icon"},
+      {icons->classOnly, kYellow, "class icon"},           {icons->answersBig, kBlue, "big icon its procedure gives"},
   };
   for (const auto& item : cases) {
     const COLORREF drawn = ColourOf(item.wnd);
@@ -298,18 +316,26 @@ TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
   EXPECT_EQ(iconReads.count("L:\\tools\\app.exe"), 1u) << "a local drive's file was not read";
 }
 
+TEST_F(WindowIcons, EachWindowIsAskedForItsBigIconOnlyWhenItGaveNoSmallOne) {
+  tasklist::WindowIconQuery query;
+  const std::pair<HWND, int> expected[] = {{icons->smallIcon, 1},  {icons->bigIcon, 1},   {icons->classAndOwn, 1},
+                                           {icons->answersBig, 2}, {icons->neither, 2}};
+  for (const auto& [wnd, asks] : expected) {
+    iconAsks.clear();
+    (void)query.IconOf(wnd);
+    EXPECT_EQ(iconAsks[wnd], asks) << wnd;
+  }
+}
+
 TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {
-  ImportPatch count(::GetModuleHandleA(nullptr), "user32.dll", "SendMessageTimeoutA",
-                    reinterpret_cast<void*>(&CountIconAsks));
-  realSendMessageTimeoutA = reinterpret_cast<decltype(realSendMessageTimeoutA)>(count.Original());
-  ASSERT_TRUE(realSendMessageTimeoutA);
   iconAsks.clear();
   constexpr DWORD kHangMs = 2000;
   icons->Hang(kHangMs);
   tasklist::WindowIconQuery query;
   const DWORD start = ::GetTickCount();
   int asked = 0;
-  for (HWND wnd : {icons->smallIcon, icons->bigIcon, icons->classAndOwn, icons->neither, icons->classOnly}) {
+  for (HWND wnd : {icons->smallIcon, icons->bigIcon, icons->classAndOwn, icons->neither, icons->classOnly,
+                   icons->answersBig, icons->answersSmall}) {
     EXPECT_EQ(query.IconOf(wnd), nullptr);
     asked += iconAsks[wnd];
   }
