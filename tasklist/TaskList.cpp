@@ -39,11 +39,8 @@ void TWinInfo::Assign(const TWinInfo& source) {
   ShownCaption = source.ShownCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
-<<<<<<< HEAD
   ZOrder = source.ZOrder;
-=======
   AppId = source.AppId;
->>>>>>> store-apps
 }
 
 void TWinInfos::Refresh() {
@@ -88,13 +85,9 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
     if (found == entries.end()) continue;
     TWinInfo& entry = *found->second;
     if (entry.Wnd && wnd != entry.RootWnd) continue;
-<<<<<<< HEAD
     if (!IsUsable(wnd, windows) || !windows.IsSwitchable(root)) continue;
     if (!entry.Wnd) entry.ZOrder = static_cast<int>(position);
-    Fill(entry, wnd, lookups);
-=======
-    if (IsUsable(wnd, windows) && windows.IsSwitchable(root)) Fill(entry, wnd, windows, lookups);
->>>>>>> store-apps
+    Fill(entry, wnd, windows, lookups);
   }
 }
 
