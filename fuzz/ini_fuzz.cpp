@@ -157,7 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckDecoding(bytes, text);
 
   const plugin::IniSections sections(text, &UpperCaseAscii);
-  for (const char* key : {"MenuFixPos", "X_pos", "Y_pos", "Sort", "VNE", "SortTitle", "AutoHotKey", "WindowIcon"}) {
+  for (const char* key : {"MenuFixPos", "X_pos", "Y_pos", "Sort", "VNE", "SortTitle", "AutoHotKey", "WindowIcon",
+                          "Preselect", "CloseKey"}) {
     if (const std::string* value = sections.Find("global", key)) CheckNumber(*value);
     (void)sections.ReadBool("GLOBAL", key, true);
   }

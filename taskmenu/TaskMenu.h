@@ -42,6 +42,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void TaskItemCloseKey(ui::TMenuItem& item, ui::CloseRequest request);
 
   bool InPopup() const { return inPopup_; }
+  bool Preselect() const { return preselect_; }
+  bool CloseKey() const { return closeKey_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
  private:

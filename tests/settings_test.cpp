@@ -49,7 +49,7 @@ class Settings : public ::testing::Test {
 
 TEST_F(Settings, EveryValueReachesItsConsumer) {
   WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
-           "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\n");
+           "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\n");
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);
   const auto& tasks = form.Menu().Tasks();
@@ -60,6 +60,8 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_TRUE(tasks.Options().exclude.Matches("notepad.exe"));
   EXPECT_FALSE(tasks.Options().exclude.Matches("settings_test.exe"));
   EXPECT_TRUE(tasks.Options().excludeClass.Matches("SwivoTestClass"));
+  EXPECT_FALSE(form.Menu().Preselect());
+  EXPECT_FALSE(form.Menu().CloseKey());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
 
   const RECT menuRect = MenuRect(form);
@@ -90,6 +92,8 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
   EXPECT_TRUE(form.Menu().Tasks().WindowIcon());
   EXPECT_TRUE(form.Menu().Tasks().Options().exclude.Empty());
   EXPECT_TRUE(form.Menu().Tasks().Options().excludeClass.Empty());
+  EXPECT_TRUE(form.Menu().Preselect());
+  EXPECT_TRUE(form.Menu().CloseKey());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
 }
 
