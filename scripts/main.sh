@@ -65,6 +65,7 @@ else
     --sample-windows >build/host.log &
   host=$!
   for _ in $(seq 600); do grep -q '^menu open' build/host.log && break; sleep 0.1; done
+  sleep 1  # the menu highlights the previous task once it first waits for input
   # The X server's picture: Wine's own screen copy leaves out the window frames of a virtual desktop.
   import -window root build/task-menu.png
   wait "$host"
