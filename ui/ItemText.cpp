@@ -45,17 +45,23 @@ ItemTextLayout LayOutItemText(HDC dc, const ItemText& text, int maxWidth) {
   ItemTextLayout layout;
   layout.markWidth = static_cast<int>(mark.cx);
   layout.suffixWidth = static_cast<int>(suffix.cx);
+  layout.naturalCaptionWidth = static_cast<int>(caption.cx);
   layout.captionWidth = std::clamp(maxWidth - layout.markWidth - layout.suffixWidth, 0, static_cast<int>(caption.cx));
   layout.height = static_cast<int>(std::max({caption.cy, mark.cy, suffix.cy}));
   return layout;
 }
 
+// Text that is neither cut nor marked is drawn in one go, as it always was.
 void DrawItemText(HDC dc, const ItemText& text, const ItemTextLayout& layout, const RECT& area, COLORREF markColour) {
+  if (text.Mark.empty() && layout.captionWidth > 0 && layout.captionWidth == layout.naturalCaptionWidth) {
+    DrawPart(dc, text.Caption + text.Suffix, area.left, area.right - area.left, area, 0);
+    return;
+  }
   int left = DrawPart(dc, text.Caption, area.left, layout.captionWidth, area, DT_END_ELLIPSIS);
   const COLORREF textColour = ::SetTextColor(dc, markColour);
   left = DrawPart(dc, text.Mark, left, layout.markWidth, area, 0);
   ::SetTextColor(dc, textColour);
-  DrawPart(dc, text.Suffix, left, layout.suffixWidth, area, 0);
+  DrawPart(dc, text.Suffix, left, area.right - left, area, 0);
 }
 
 void AccessibleItemData::SetName(std::wstring text) {

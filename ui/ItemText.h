@@ -25,6 +25,7 @@ struct ItemText {
 
 // Widths of the three parts as drawn, in pixels; the caption's is cut to what fits.
 struct ItemTextLayout {
+  int naturalCaptionWidth = 0;  // uncut
   int captionWidth = 0;
   int markWidth = 0;
   int suffixWidth = 0;
@@ -45,6 +46,7 @@ void DrawItemText(HDC dc, const ItemText& text, const ItemTextLayout& layout, co
 struct AccessibleItemData {
   MSAAMENUINFO info{MSAA_MENU_SIG, 0, nullptr};
   std::wstring name;
+  ItemTextLayout layout;  // as measured when the menu opened; drawing takes it as it is
 
   void SetName(std::wstring text);
 };

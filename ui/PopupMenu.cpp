@@ -135,7 +135,8 @@ bool TPopupMenu::AppendItems(HMENU menu, int rowsPerColumn) {
 // Every item is one line in one font: the first one's height stands for all.
 int TPopupMenu::RowsPerColumn(const RECT& workArea) const {
   if (items_.empty()) return 1;
-  const LONG itemHeight = std::max<LONG>(1, ItemSize(*items_.front()).cy);
+  const SIZE first = ItemSize(LayOutItemText(measureDc_.get(), items_.front()->Text, maxTextWidth_));
+  const LONG itemHeight = std::max<LONG>(1, first.cy);
   return std::max<int>(1, (workArea.bottom - workArea.top - kMenuFrameHeight) / itemHeight);
 }
 
@@ -205,30 +206,31 @@ bool TPopupMenu::CloseKey(WPARAM virtualKey) {
   return true;
 }
 
-const TMenuItem* TPopupMenu::ItemOfData(ULONG_PTR data) const {
+int TPopupMenu::PositionOfData(ULONG_PTR data) const {
   const auto first = reinterpret_cast<uintptr_t>(itemData_.data());
-  if (data < first || (data - first) % sizeof(AccessibleItemData) != 0) return nullptr;
+  if (data < first || (data - first) % sizeof(AccessibleItemData) != 0) return -1;
   const size_t position = (data - first) / sizeof(AccessibleItemData);
-  return position < itemData_.size() && position < items_.size() ? items_[position].get() : nullptr;
+  return position < itemData_.size() && position < items_.size() ? static_cast<int>(position) : -1;
 }
 
-SIZE TPopupMenu::ItemSize(const TMenuItem& item) const {
-  const ItemTextLayout text = LayOutItemText(measureDc_.get(), item.Text, maxTextWidth_);
+SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) {
   return {kMargin + kIconSize + kTextGap + text.Width() + kMargin, std::max(kIconSize, text.height) + 2 * kMargin};
 }
 
-void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
-  const TMenuItem* item = ItemOfData(measure.itemData);
-  if (!item) return;
-  const SIZE size = ItemSize(*item);
+void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
+  const int position = PositionOfData(measure.itemData);
+  if (position < 0) return;
+  ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
+  layout = LayOutItemText(measureDc_.get(), items_[static_cast<size_t>(position)]->Text, maxTextWidth_);
+  const SIZE size = ItemSize(layout);
   measure.itemWidth = static_cast<UINT>(size.cx);
   measure.itemHeight = static_cast<UINT>(size.cy);
 }
 
 void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
-  const TMenuItem* found = ItemOfData(draw.itemData);
-  if (!found) return;
-  const TMenuItem& item = *found;
+  const int position = PositionOfData(draw.itemData);
+  if (position < 0 || !::RectVisible(draw.hDC, &draw.rcItem)) return;
+  const TMenuItem& item = *items_[static_cast<size_t>(position)];
   const bool selected = draw.itemState & ODS_SELECTED;
   const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
   ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
@@ -239,12 +241,11 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   }
   RECT text = draw.rcItem;
   text.left += kMargin + kIconSize + kTextGap;
-  text.right -= kMargin;
   base::ScopedSelect font(draw.hDC, ItemFont());
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
-  const ItemTextLayout layout = LayOutItemText(draw.hDC, item.Text, text.right - text.left);
+  const ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
   DrawItemText(draw.hDC, item.Text, layout, text, ::GetSysColor(COLOR_GRAYTEXT));
 }
 

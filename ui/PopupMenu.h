@@ -93,10 +93,10 @@ class TPopupMenu {
   // Gives the native menu its items; returns whether one of them takes the close keys.
   bool AppendItems(HMENU menu, int rowsPerColumn);
   int RowsPerColumn(const RECT& workArea) const;
-  // The item whose native item has this data, or null.
-  const TMenuItem* ItemOfData(ULONG_PTR data) const;
-  SIZE ItemSize(const TMenuItem& item) const;
-  void MeasureItem(MEASUREITEMSTRUCT& measure) const;
+  // The position of the item whose native item has this data, or -1.
+  int PositionOfData(ULONG_PTR data) const;
+  static SIZE ItemSize(const ItemTextLayout& text);
+  void MeasureItem(MEASUREITEMSTRUCT& measure);
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
   void EnterIdle(WPARAM source, LPARAM window);
