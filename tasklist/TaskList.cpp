@@ -41,6 +41,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   ExeName = source.ExeName;
   ZOrder = source.ZOrder;
   AppId = source.AppId;
+  Hung = source.Hung;
 }
 
 void TWinInfos::Refresh() {
@@ -50,6 +51,7 @@ void TWinInfos::Refresh() {
   RefreshLookups lookups(options_, executableIcons_, storeApps_);
   FillEntries(windows, lookups);
   RemoveUnlisted(windows);
+  NoteHungTasks();
   ArrangeTasks();
 }
 
@@ -115,6 +117,11 @@ void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
   for (int i = Count() - 1; i >= 0; --i) {
     if (!Items(i).Wnd || IsExcluded(Items(i), windows)) Delete(i);
   }
+}
+
+// Only the listed tasks are asked; the question sends nothing to the window.
+void TWinInfos::NoteHungTasks() {
+  for (int i = 0; i < Count(); ++i) Items(i).Hung = ::IsHungAppWindow(Items(i).Wnd) != FALSE;
 }
 
 // The root's class, not the activated window's: the root is the program's main window and its

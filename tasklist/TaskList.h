@@ -28,6 +28,7 @@ class TWinInfo : public base::TCollectionItem {
   std::string ExeName;  // executable file name without folder, lower-cased
   int ZOrder = 0;       // where the task's first usable window was in z-order; 0 is the front
   std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
+  bool Hung = false;    // the window to activate stopped responding, as of the refresh
 
   void Assign(const TWinInfo& source);
 };
@@ -63,6 +64,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
   void Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups);
   void RemoveUnlisted(WindowSnapshot& windows);
+  void NoteHungTasks();
   // Whether the settings leave the filled entry out.
   [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
   // Orders the entries and asks the editor for its open files: ArrangeTasks.cpp.

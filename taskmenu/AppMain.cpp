@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/Foreground.h"
 #include "tasklist/NUnit.h"
+#include "ui/WorkArea.h"
 
 namespace taskmenu {
 namespace {
@@ -111,7 +112,8 @@ void TMainForm::DispatchWaitingMessages() {
 }
 
 void TMainForm::ShowTaskMenu() {
-  POINT at{fixedX_, fixedY_};
+  // A fixed place saved for a monitor that is gone would put the menu in a corner.
+  POINT at = ui::ClampIntoWorkArea({fixedX_, fixedY_});
   if (!fixedPos_) ::GetCursorPos(&at);
   const HWND previous = ::GetForegroundWindow();
   // A menu of a window that is not in the foreground does not close when the user clicks away.

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace taskmenu {
 namespace {
 
@@ -13,6 +15,9 @@ constexpr int kImageListGrowth = 4;
 // Accelerators run 'a' to '~'; past that the codes would be control bytes, bytes of the upper
 // half (joining a following ")" in a double-byte code page) and finally NUL.
 constexpr int kAcceleratorCount = '~' - 'a' + 1;
+
+// After the caption of a window that stopped responding: " (応答なし)", as its title bar says.
+constexpr wchar_t kNotRespondingMark[] = L" (\u5FDC\u7B54\u306A\u3057)";
 
 // "不正なイメージ リスト" (invalid image list), code page 932.
 constexpr char kInvalidImageList[] = "\x95s\x90\xb3\x82\xc8\x83" "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
@@ -77,9 +82,9 @@ void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfI
   }
   // Both before the item is added: the suffix goes by the item's position.
   const ui::MenuKey key = ui::MenuKeyOf(FormatItemCaption(task.Caption));
-  const std::wstring shown = task.ShownCaption + base::WidenAnsi(AcceleratorSuffix());
+  std::wstring suffix = base::WidenAnsi(AcceleratorSuffix());
   ui::TMenuItem& item = AddItem();
-  item.Caption = shown;
+  item.Text = {task.ShownCaption, task.Hung ? kNotRespondingMark : L"", std::move(suffix)};
   item.Key = key;
   item.ImageIndex = image;
   item.OnClick = [this](ui::TMenuItem& chosen) { TaskItemClick(chosen); };

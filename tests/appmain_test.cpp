@@ -1,11 +1,13 @@
 // The trigger window: the foreground around the menu, the fixed position, errors in the box.
 #include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/LibraryFailure.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/OutOfMemory.h"
 #include "tests/support/TestWindows.h"
 #include "ui/ErrorBox.h"
+#include "ui/WorkArea.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,17 @@ using testing_support::Tag;
 base::unique_hwnd OwnWindow(const std::string& caption) { return testing_support::OwnWindow(caption, 300, 300, 200, 100); }
 
 void Trigger(TMainForm& form) { ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0); }
+
+// Where the menu that the trigger opens is, dismissed at once.
+RECT MenuRectOfTrigger(TMainForm& form) {
+  RECT menuRect{};
+  WhenMenuOpens([&](HWND open) {
+    ::GetWindowRect(open, &menuRect);
+    PressInMenu(open, VK_ESCAPE);
+  });
+  Trigger(form);
+  return menuRect;
+}
 
 bool Raised(HWND wnd) { return ::GetForegroundWindow() == wnd || ::GetActiveWindow() == wnd; }
 
@@ -66,18 +79,60 @@ TEST(TriggerWindow, FixedPositionPutsTheMenuAtThatPoint) {
   form.SetXPos(100);
   form.SetYPos(100);
   ::SetCursorPos(400, 300);
-  RECT menuRect{};
-  WhenMenuOpens([&](HWND open) {
-    ::GetWindowRect(open, &menuRect);
-    PressInMenu(open, VK_ESCAPE);
-  });
-  Trigger(form);
+  const RECT menuRect = MenuRectOfTrigger(form);
   ASSERT_TRUE(testing_support::MenuActionRan());
   EXPECT_EQ(menuRect.left, 100);
   // A menu taller than the room below the point is moved up to stay on the screen.
   if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 100) {
     EXPECT_EQ(menuRect.top, 100);
   }
+}
+
+// Two monitors side by side: the first's work area leaves bars at its left and top, the second
+// (at x 1024 and on) has a taskbar at its bottom. Asked for the nearest monitor only.
+const auto kFirstMonitor = reinterpret_cast<HMONITOR>(0x6161);
+const auto kSecondMonitor = reinterpret_cast<HMONITOR>(0x6262);
+
+HMONITOR WINAPI NearestOfTwoMonitors(POINT point, DWORD flags) {
+  if (flags != MONITOR_DEFAULTTONEAREST) return nullptr;
+  return point.x < 1024 ? kFirstMonitor : kSecondMonitor;
+}
+
+BOOL WINAPI InfoOfTwoMonitors(HMONITOR monitor, MONITORINFO* info) {
+  if (monitor != kFirstMonitor && monitor != kSecondMonitor) return FALSE;
+  const bool first = monitor == kFirstMonitor;
+  info->rcMonitor = first ? RECT{0, 0, 1024, 768} : RECT{1024, 0, 2048, 768};
+  info->rcWork = first ? RECT{200, 100, 1024, 768} : RECT{1024, 0, 2048, 728};
+  return TRUE;
+}
+
+TEST(TriggerWindow, AFixedPositionIsClampedIntoTheNearestMonitorsWorkArea) {
+  testing_support::ImportPatch monitor(::GetModuleHandleA(nullptr), "user32.dll", "MonitorFromPoint",
+                                       reinterpret_cast<void*>(&NearestOfTwoMonitors));
+  testing_support::ImportPatch info(::GetModuleHandleA(nullptr), "user32.dll", "GetMonitorInfoW",
+                                    reinterpret_cast<void*>(&InfoOfTwoMonitors));
+  ASSERT_TRUE(monitor.Original() && info.Original());
+  const struct {
+    POINT fixed, expected;
+  } cases[] = {
+      {{300, 300}, {300, 300}},      {{50, 50}, {200, 100}},      {{1500, 900}, {1500, 727}},
+      {{5000, -40}, {2047, 0}},      {{-3000, 5000}, {200, 767}}, {{1023, 767}, {1023, 767}},
+  };
+  for (const auto& c : cases) {
+    const POINT clamped = ui::ClampIntoWorkArea(c.fixed);
+    EXPECT_TRUE(clamped.x == c.expected.x && clamped.y == c.expected.y)
+        << c.fixed.x << "," << c.fixed.y << " -> " << clamped.x << "," << clamped.y;
+  }
+
+  base::unique_hwnd task = OwnWindow(Tag("task"));
+  TMainForm form;
+  form.SetMenuFixPos(true);
+  form.SetXPos(50);
+  form.SetYPos(50);
+  const RECT menuRect = MenuRectOfTrigger(form);
+  ASSERT_TRUE(testing_support::MenuActionRan());
+  EXPECT_EQ(menuRect.left, 200);
+  EXPECT_EQ(menuRect.top, 100);
 }
 
 TEST(TriggerWindow, DismissingTheMenuGivesTheForegroundBack) {

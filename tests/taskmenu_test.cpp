@@ -66,7 +66,7 @@ TEST_F(TaskMenu, OneItemPerTaskWithTheCaptionsOfEachAcceleratorStyle) {
       if (style.separator && i < 30) {
         expected += base::WidenAnsi(std::string(style.separator) + "(&" + char('a' + i) + ")");
       }
-      EXPECT_EQ(menu.Items(i).Caption, expected) << "item " << i;
+      EXPECT_EQ(ui::WholeText(menu.Items(i).Text), expected) << "item " << i;
     }
   }
 }
@@ -77,10 +77,10 @@ TEST_F(TaskMenu, AcceleratorsPastZAndNoneFromTheThirtyFirstItem) {
   ASSERT_GE(menu.ItemCount(), 31);
   const std::wstring expected[] = {L"(&{)", L"(&|)", L"(&})", L"(&~)"};
   for (int i = 26; i < 30; ++i) {
-    const std::wstring& caption = menu.Items(i).Caption;
+    const std::wstring caption = ui::WholeText(menu.Items(i).Text);
     EXPECT_EQ(caption.substr(caption.size() - 4), expected[i - 26]);
   }
-  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(menu.Items(i).Caption, menu.Tasks().Items(i).ShownCaption);
+  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(ui::WholeText(menu.Items(i).Text), menu.Tasks().Items(i).ShownCaption);
 }
 
 TEST_F(TaskMenu, TypingAnAcceleratorChoosesItsItemAndActivatesTheTask) {

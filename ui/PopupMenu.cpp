@@ -8,8 +8,10 @@
 #include "ui/MenuKeyFilter.h"
 #include "ui/OpenMenu.h"
 #include "ui/WindowClass.h"
+#include "ui/WorkArea.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -20,6 +22,8 @@ constexpr char kOwnerClass[] = "SwivoPopupMenuOwner";
 constexpr int kIconSize = 16;
 constexpr int kMargin = 3;
 constexpr int kTextGap = 6;
+// What the menu window's border and padding add to the items' height, generous for every style.
+constexpr int kMenuFrameHeight = 16;
 
 UINT NextCommand() {
   static UINT counter = 0;
@@ -93,25 +97,47 @@ void TPopupMenu::ClearItems() {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (cancelled_) return;
+  if (cancelled_ || tracking_) return;
   CreateOwner();
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
-  bool closeKeys = false;
-  for (size_t i = 0; i < items_.size(); ++i) {
-    // The item data is the position; the captions are drawn by the owner window.
-    const UINT state = items_[i]->Enabled ? 0 : MF_GRAYED;
-    ::AppendMenuA(menu.get(), MF_OWNERDRAW | state, items_[i]->command_, reinterpret_cast<LPCSTR>(i));
-    closeKeys = closeKeys || items_[i]->OnCloseKey;
-  }
+  const RECT workArea = WorkAreaNear({x, y});
+  // The platform widens each owner-drawn item by its check-mark column.
+  maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 -
+                  (2 * kMargin + kIconSize + kTextGap + ::GetSystemMetrics(SM_CXMENUCHECK));
   std::optional<MenuKeyFilter> filter;
-  if (closeKeys) filter.emplace([this](WPARAM key) { return CloseKey(key); });
+  if (AppendItems(menu.get(), RowsPerColumn(workArea))) filter.emplace([this](WPARAM key) { return CloseKey(key); });
   openMenu_ = menu.get();
   tracking_ = true;
   ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
   tracking_ = false;
   openMenu_ = nullptr;
   highlightOnOpen_ = -1;
+}
+
+// Each item's data starts with its name for screen readers; its text is not given to the native
+// item as well, where its '&' would choose the item past WM_MENUCHAR. Columns rather than scroll
+// arrows when the items are taller than the work area.
+bool TPopupMenu::AppendItems(HMENU menu, int rowsPerColumn) {
+  itemData_ = std::vector<AccessibleItemData>(items_.size());
+  bool closeKeys = false;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const TMenuItem& item = *items_[i];
+    itemData_[i].SetName(AccessibleText(item.Text));
+    const bool newColumn = i > 0 && i % static_cast<size_t>(rowsPerColumn) == 0;
+    const UINT flags = MF_OWNERDRAW | (item.Enabled ? 0 : MF_GRAYED) | (newColumn ? MF_MENUBARBREAK : 0);
+    ::AppendMenuA(menu, flags, item.command_, reinterpret_cast<LPCSTR>(&itemData_[i]));
+    closeKeys = closeKeys || item.OnCloseKey;
+  }
+  return closeKeys;
+}
+
+// Every item is one line in one font: the first one's height stands for all.
+int TPopupMenu::RowsPerColumn(const RECT& workArea) const {
+  if (items_.empty()) return 1;
+  const SIZE first = ItemSize(LayOutItemText(measureDc_.get(), items_.front()->Text, maxTextWidth_));
+  const LONG itemHeight = std::max<LONG>(1, first.cy);
+  return std::max<int>(1, (workArea.bottom - workArea.top - kMenuFrameHeight) / itemHeight);
 }
 
 void TPopupMenu::DisableItem(TMenuItem& item) {
@@ -180,19 +206,31 @@ bool TPopupMenu::CloseKey(WPARAM virtualKey) {
   return true;
 }
 
-void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
-  if (measure.itemData >= items_.size()) return;
-  const std::wstring& caption = items_[measure.itemData]->Caption;
-  RECT text{};
-  ::DrawTextW(measureDc_.get(), caption.c_str(), static_cast<int>(caption.size()), &text,
-              DT_SINGLELINE | DT_CALCRECT);
-  measure.itemWidth = static_cast<UINT>(kMargin + kIconSize + kTextGap + (text.right - text.left) + kMargin);
-  measure.itemHeight = static_cast<UINT>(std::max<LONG>(kIconSize, text.bottom - text.top) + 2 * kMargin);
+int TPopupMenu::PositionOfData(ULONG_PTR data) const {
+  const auto first = reinterpret_cast<uintptr_t>(itemData_.data());
+  if (data < first || (data - first) % sizeof(AccessibleItemData) != 0) return -1;
+  const size_t position = (data - first) / sizeof(AccessibleItemData);
+  return position < itemData_.size() && position < items_.size() ? static_cast<int>(position) : -1;
+}
+
+SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) {
+  return {kMargin + kIconSize + kTextGap + text.Width() + kMargin, std::max(kIconSize, text.height) + 2 * kMargin};
+}
+
+void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
+  const int position = PositionOfData(measure.itemData);
+  if (position < 0) return;
+  ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
+  layout = LayOutItemText(measureDc_.get(), items_[static_cast<size_t>(position)]->Text, maxTextWidth_);
+  const SIZE size = ItemSize(layout);
+  measure.itemWidth = static_cast<UINT>(size.cx);
+  measure.itemHeight = static_cast<UINT>(size.cy);
 }
 
 void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
-  if (draw.itemData >= items_.size()) return;
-  const TMenuItem& item = *items_[draw.itemData];
+  const int position = PositionOfData(draw.itemData);
+  if (position < 0 || !::RectVisible(draw.hDC, &draw.rcItem)) return;
+  const TMenuItem& item = *items_[static_cast<size_t>(position)];
   const bool selected = draw.itemState & ODS_SELECTED;
   const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
   ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
@@ -207,8 +245,8 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
-  const std::wstring& caption = item.Caption;
-  ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  const ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
+  DrawItemText(draw.hDC, item.Text, layout, text, ::GetSysColor(COLOR_GRAYTEXT));
 }
 
 LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Handle.h"
+#include "ui/ItemText.h"
 #include "ui/MenuChar.h"
 
 #include <functional>
@@ -18,9 +19,12 @@ class TPopupMenu;
 // What the keys that close a highlighted item ask for: Delete, and Shift+Delete.
 enum class CloseRequest { kClose, kMinimize };
 
+// The widest an item may be, in percent of the width of the work area the menu opens in.
+constexpr int kMaxItemWidthPercent = 45;
+
 class TMenuItem {
  public:
-  std::wstring Caption;  // what is shown; '&' marks the accelerator, "&&" shows one '&'
+  ItemText Text;         // what is shown, and what screen readers name the item by
   MenuKey Key;           // what typed keys choose the item by
   int ImageIndex = -1;  // position in the menu's image list; -1 for none
   bool Enabled = true;  // a disabled item is drawn grey, and choosing it does nothing
@@ -66,7 +70,9 @@ class TPopupMenu {
 
   // Tracks the menu with its top-left corner at (x, y) until an item is chosen or the menu is
   // dismissed. The chosen item's action runs later, when the thread dispatches its messages.
-  // Does nothing once the menu is cancelled.
+  // Does nothing once the menu is cancelled, or while it is open. Sized for the work area of the
+  // monitor at (x, y): an item is at most kMaxItemWidthPercent of its width, and items that do not
+  // fit its height go on in further columns.
   virtual void Popup(int x, int y);
 
   // Closes the menu if it is open, also when it is still being opened, and keeps it from
@@ -84,7 +90,13 @@ class TPopupMenu {
   static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HFONT ItemFont() const;
-  void MeasureItem(MEASUREITEMSTRUCT& measure) const;
+  // Gives the native menu its items; returns whether one of them takes the close keys.
+  bool AppendItems(HMENU menu, int rowsPerColumn);
+  int RowsPerColumn(const RECT& workArea) const;
+  // The position of the item whose native item has this data, or -1.
+  int PositionOfData(ULONG_PTR data) const;
+  static SIZE ItemSize(const ItemTextLayout& text);
+  void MeasureItem(MEASUREITEMSTRUCT& measure);
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
   void EnterIdle(WPARAM source, LPARAM window);
@@ -93,6 +105,9 @@ class TPopupMenu {
   void Click(UINT command);
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
+  // The native items' data of the last menu shown, by position; never resized while it is shown.
+  std::vector<AccessibleItemData> itemData_;
+  int maxTextWidth_ = 0;  // an item's text is cut to this width
   base::unique_himagelist images_;
   base::unique_hfont font_;
   // Every item is measured each time the menu opens: one context with the font selected serves
