@@ -20,7 +20,9 @@ namespace tasklist {
 class IconLookup {
  public:
   IconLookup(const TaskListOptions& options, ExecutableIcons& executableIcons)
-      : windowIcons_(options.windowIcon), executableIcons_(executableIcons) {}
+      : windowIcons_(options.windowIcon),
+        largeIcons_(options.iconSize > kSmallIconSize),
+        executableIcons_(executableIcons) {}
 
   TaskIcon For(HWND wnd, const std::string& exePath) {
     if (TaskIcon icon = OwnIcon(wnd)) return icon;
@@ -35,6 +37,7 @@ class IconLookup {
   TaskIcon FileTypeIcon(const std::string& exePath);
 
   bool windowIcons_;
+  bool largeIcons_;  // the menu's icons are larger than small icons: big ones are not stretched up
   ExecutableIcons& executableIcons_;
   WindowIconQuery windowQuery_;
   std::map<std::string, TaskIcon> fileTypeIcons_;

@@ -2,7 +2,9 @@
 
 #include "base/Error.h"
 #include "base/Module.h"
+#include "ui/DarkMenuScope.h"
 #include "ui/DispatchScope.h"
+#include "ui/DpiContext.h"
 #include "ui/ErrorBox.h"
 #include "ui/MenuChar.h"
 #include "ui/MenuKeyFilter.h"
@@ -17,9 +19,6 @@ namespace ui {
 namespace {
 
 constexpr char kOwnerClass[] = "SwivoPopupMenuOwner";
-constexpr int kIconSize = 16;
-constexpr int kMargin = 3;
-constexpr int kTextGap = 6;
 
 UINT NextCommand() {
   static UINT counter = 0;
@@ -27,16 +26,9 @@ UINT NextCommand() {
   return counter;
 }
 
-base::unique_hfont CreateMenuFont() {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof(metrics);
-  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  return base::unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
-}
-
 }  // namespace
 
-TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {}
+TPopupMenu::TPopupMenu() : font_(CreateMenuFont(kDefaultDpi)) {}
 
 // Out of GDI objects, the menu font cannot be made: the items are then measured and drawn in the
 // stock interface font, which needs no object of ours, rather than in whatever a context holds.
@@ -63,6 +55,7 @@ void TPopupMenu::CreateOwner() {
   }
   if (!owner_) {
     RegisterWindowClass(kOwnerClass, &OwnerProc);
+    const PerMonitorDpiScope perMonitor;  // the items are measured and drawn in real pixels
     // The window becomes ours at its first message (OwnerProc); a failed creation leaves none.
     const HWND created = ::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                            base::ThisModule(), this);
@@ -92,9 +85,27 @@ void TPopupMenu::ClearItems() {
   while (!items_.empty()) items_.pop_back();
 }
 
+// The owner moves to the point, so that its DPI is the one of the monitor the menu opens on.
+int TPopupMenu::IconSizeAt(int x, int y) {
+  CreateOwner();
+  ::SetWindowPos(owner_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const UINT dpi = DpiOfWindow(owner_.get());
+  if (dpi != metrics_.dpi) UseMetrics(MenuMetricsAt(dpi));
+  return metrics_.iconSize;
+}
+
+// Out of GDI objects, the font of the last DPI stays.
+void TPopupMenu::UseMetrics(const MenuMetrics& metrics) {
+  metrics_ = metrics;
+  base::unique_hfont font = CreateMenuFont(metrics.dpi);
+  if (!font) return;
+  ::SelectObject(measureDc_.get(), font.get());  // before the font it replaces is deleted
+  font_ = std::move(font);
+}
+
 void TPopupMenu::Popup(int x, int y) {
   if (cancelled_) return;
-  CreateOwner();
+  (void)IconSizeAt(x, y);
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
   bool closeKeys = false;
@@ -106,12 +117,32 @@ void TPopupMenu::Popup(int x, int y) {
   }
   std::optional<MenuKeyFilter> filter;
   if (closeKeys) filter.emplace([this](WPARAM key) { return CloseKey(key); });
-  openMenu_ = menu.get();
+  Track(menu.get(), x, y);
+}
+
+void TPopupMenu::Track(HMENU menu, int x, int y) {
+  const MenuLook look = ChooseLook(themeSetting_, ReadSystemAppearance());
+  if (look == MenuLook::kLight) (void)uxTheme_.Load();
+  const MenuPainter painter(look, owner_.get(), uxTheme_);
+  UseBackground(menu, painter.Background());
+  const DarkMenuScope darkFrame(painter.Look() == MenuLook::kDark, uxTheme_);
+  painter_ = &painter;
+  openMenu_ = menu;
   tracking_ = true;
-  ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
+  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
   tracking_ = false;
   openMenu_ = nullptr;
+  painter_ = nullptr;
   highlightOnOpen_ = -1;
+}
+
+void TPopupMenu::UseBackground(HMENU menu, HBRUSH background) {
+  if (!background) return;
+  MENUINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_BACKGROUND;
+  info.hbrBack = background;
+  ::SetMenuInfo(menu, &info);
 }
 
 void TPopupMenu::DisableItem(TMenuItem& item) {
@@ -186,29 +217,34 @@ void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   RECT text{};
   ::DrawTextW(measureDc_.get(), caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_SINGLELINE | DT_CALCRECT);
-  measure.itemWidth = static_cast<UINT>(kMargin + kIconSize + kTextGap + (text.right - text.left) + kMargin);
-  measure.itemHeight = static_cast<UINT>(std::max<LONG>(kIconSize, text.bottom - text.top) + 2 * kMargin);
+  const MenuMetrics& m = metrics_;
+  measure.itemWidth = static_cast<UINT>(m.margin + m.iconSize + m.textGap + (text.right - text.left) + m.margin);
+  measure.itemHeight = static_cast<UINT>(std::max<LONG>(m.iconSize, text.bottom - text.top) + 2 * m.margin);
 }
 
 void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
-  if (draw.itemData >= items_.size()) return;
+  if (draw.itemData >= items_.size() || !painter_) return;
   const TMenuItem& item = *items_[draw.itemData];
   const bool selected = draw.itemState & ODS_SELECTED;
   const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
-  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - kIconSize) / 2;
+  painter_->FillItem(draw.hDC, draw.rcItem, selected, grey);
+  const MenuMetrics& m = metrics_;
+  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - m.iconSize) / 2;
   if (images_ && item.ImageIndex >= 0) {
-    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + kMargin, top,
+    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + m.margin, top,
                      ILD_TRANSPARENT | (grey ? ILD_BLEND50 : 0));
   }
   RECT text = draw.rcItem;
-  text.left += kMargin + kIconSize + kTextGap;
+  text.left += m.margin + m.iconSize + m.textGap;
   base::ScopedSelect font(draw.hDC, ItemFont());
   ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
+  ::SetTextColor(draw.hDC, painter_->TextColor(selected, grey));
+  // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'. Until the user
+  // reaches for the keyboard, the system's menus hide the underline (ODS_NOACCEL).
   const std::wstring& caption = item.Caption;
-  ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  const UINT prefix = (draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+  ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
 }
 
 LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {

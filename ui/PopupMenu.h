@@ -5,6 +5,9 @@
 
 #include "base/Handle.h"
 #include "ui/MenuChar.h"
+#include "ui/MenuMetrics.h"
+#include "ui/MenuTheme.h"
+#include "ui/UxTheme.h"
 
 #include <functional>
 #include <memory>
@@ -58,6 +61,10 @@ class TPopupMenu {
   // call tries again.
   void CreateOwner();
 
+  // Takes the sizes of the DPI of the monitor at (x, y), where the menu is about to open, and
+  // returns the size its images should have. Throws base::Error as CreateOwner does.
+  int IconSizeAt(int x, int y);
+
   // The item highlighted when the menu next opens, as if the arrow keys had moved there; -1 for
   // none. Each opening takes it once.
   void HighlightOnOpen(int position) { highlightOnOpen_ = position; }
@@ -75,6 +82,9 @@ class TPopupMenu {
 
   HWND OwnerWindow() const { return owner_.get(); }
 
+  // One of the ThemeSetting values; read at every popup, with Windows' own settings.
+  void SetTheme(int value) { themeSetting_ = value; }
+
  protected:
   // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
   // no message of the owner may reach a menu whose own members are already gone.
@@ -84,6 +94,9 @@ class TPopupMenu {
   static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HFONT ItemFont() const;
+  void UseMetrics(const MenuMetrics& metrics);
+  void Track(HMENU menu, int x, int y);
+  static void UseBackground(HMENU menu, HBRUSH background);
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
@@ -94,6 +107,10 @@ class TPopupMenu {
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
   base::unique_himagelist images_;
+  MenuMetrics metrics_;
+  int themeSetting_ = kThemeFollowWindows;
+  UxTheme uxTheme_;
+  const MenuPainter* painter_ = nullptr;  // while the menu is tracked
   base::unique_hfont font_;
   // Every item is measured each time the menu opens: one context with the font selected serves
   // them all.
