@@ -3,25 +3,17 @@
 #include "base/ProcAddress.h"
 
 namespace ui {
-namespace {
 
-using SetContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-
-SetContextFunction SetThreadContext() {
-  return base::ProcAddress<SetContextFunction>(::GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext");
-}
-
-}  // namespace
-
-PerMonitorDpiScope::PerMonitorDpiScope() {
-  const SetContextFunction set = SetThreadContext();
-  if (!set) return;
-  previous_ = set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-  if (!previous_) previous_ = set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+PerMonitorDpiScope::PerMonitorDpiScope()
+    : set_(base::ProcAddress<SetThreadDpiContextFunction>(::GetModuleHandleA("user32.dll"),
+                                                          "SetThreadDpiAwarenessContext")) {
+  if (!set_) return;
+  previous_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  if (!previous_) previous_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
 }
 
 PerMonitorDpiScope::~PerMonitorDpiScope() {
-  if (previous_) (void)SetThreadContext()(previous_);
+  if (previous_) (void)set_(previous_);
 }
 
 }  // namespace ui

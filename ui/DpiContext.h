@@ -7,6 +7,8 @@
 
 namespace ui {
 
+using SetThreadDpiContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+
 class PerMonitorDpiScope {
  public:
   // Per monitor v2, else per monitor (Windows 10 before 1703 and Wine refuse v2), else nothing:
@@ -17,6 +19,7 @@ class PerMonitorDpiScope {
   ~PerMonitorDpiScope();
 
  private:
+  SetThreadDpiContextFunction set_ = nullptr;
   DPI_AWARENESS_CONTEXT previous_ = nullptr;
 };
 

@@ -28,9 +28,9 @@ UINT DpiOfWindow(HWND wnd) {
 MenuMetrics MenuMetricsAt(UINT dpi) {
   using Function = int(WINAPI*)(int, UINT);
   MenuMetrics metrics;
+  metrics.dpi = dpi;
   const auto metricFor = base::ProcAddress<Function>(User32(), "GetSystemMetricsForDpi");
   if (dpi == kDefaultDpi || !metricFor) return metrics;
-  metrics.dpi = dpi;
   metrics.iconSize = metricFor(SM_CXSMICON, dpi);
   metrics.margin = Scaled(metrics.margin, dpi);
   metrics.textGap = Scaled(metrics.textGap, dpi);
