@@ -25,7 +25,7 @@ TaskIcon IconLookup::OwnIcon(HWND wnd) {
 
 TaskIcon IconLookup::FileIcon(const std::string& exePath) {
   if (windowIcons_) {
-    if (TaskIcon icon = executableIcons_.For(exePath)) return icon;
+    if (TaskIcon icon = executableIcons_.For(exePath, largeIcons_)) return icon;
   }
   return FileTypeIcon(exePath);
 }
@@ -33,7 +33,7 @@ TaskIcon IconLookup::FileIcon(const std::string& exePath) {
 TaskIcon IconLookup::FileTypeIcon(const std::string& exePath) {
   auto found = fileTypeIcons_.find(exePath);
   if (found == fileTypeIcons_.end()) {
-    TaskIcon icon = TaskIcon::Owned(GetFileIcon(exePath, false), IconSource::kFileType);
+    TaskIcon icon = TaskIcon::Owned(GetFileIcon(exePath, largeIcons_), IconSource::kFileType);
     found = fileTypeIcons_.emplace(exePath, std::move(icon)).first;
   }
   return found->second;

@@ -2,7 +2,9 @@
 // icon, then the class's icon; the executable's own first icon; the icon of the file's type.
 // Without window icons, the choice is the class's small icon, else the type's icon. Lives for one
 // refresh: the type's icon is made once per path and shared by its tasks; the executables' own
-// icons come from the collection's ExecutableIcons, which outlive the refresh.
+// icons come from the collection's ExecutableIcons, which outlive the refresh. When the menu's
+// icons are larger than small icons (a screen above 100 %), each step takes the big icon first,
+// which the menu scales down, rather than a small one it would stretch.
 #pragma once
 
 #include "tasklist/ExecutableIcons.h"

@@ -222,7 +222,9 @@ TEST_F(PaintedMenu, HighContrastDrawsInSystemColoursOnly) {
   highContrast = true;
   drawnColours.clear();
   menu.SetTheme(ui::kThemeDark);
-  WhenMenuOpens([](HWND open) {
+  int modeWhileOpen = -1;
+  WhenMenuOpens([&](HWND open) {
+    modeWhileOpen = appMode;
     PressInMenu(open, VK_DOWN);
     WhenMenuOpens([](HWND settled) { PressInMenu(settled, VK_ESCAPE); });
   });
@@ -231,7 +233,7 @@ TEST_F(PaintedMenu, HighContrastDrawsInSystemColoursOnly) {
   ASSERT_TRUE(testing_support::MenuActionRan());
   EXPECT_GE(drawnColours.size(), 3u) << "menu, highlight and text colours";
   for (const COLORREF colour : drawnColours) EXPECT_TRUE(SystemColour(colour)) << std::hex << colour;
-  EXPECT_EQ(appMode, 1) << "never dark";
+  EXPECT_EQ(modeWhileOpen, 1) << "never dark";
 }
 
 }  // namespace

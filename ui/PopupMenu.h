@@ -84,6 +84,7 @@ class TPopupMenu {
 
   // One of the ThemeSetting values; read at every popup, with Windows' own settings.
   void SetTheme(int value) { themeSetting_ = value; }
+  int Theme() const { return themeSetting_; }
 
  protected:
   // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
