@@ -61,7 +61,7 @@ open_samples() {
 # Pops the menu up in the stand-in host with the settings $2 and saves the X server's picture as $1
 # (Wine's own screen copy leaves out the window frames of a virtual desktop).
 take_picture() {
-  printf '[GLOBAL]\r\nAutoHotKey=1\r\n%s' "$2" >"$demo/swivo_p.ini"
+  printf '[GLOBAL]\r\nAutoHotKey=1\r\n%b' "$2" >"$demo/swivo_p.ini"
   rm -f "$1" build/host.log
   wine "$bin/swivo-host.exe" "$demo/swivo_p.dll" --execute-after 1000 --hold-menu 4000 --quit-after 60000 \
     --sample-windows >build/host.log &
@@ -78,6 +78,7 @@ take_picture() {
 set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   kill "$samples" 2>/dev/null || true
+  samples=
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
 }
