@@ -64,7 +64,11 @@ MenuPainter::MenuPainter(MenuLook look, HWND owner, const UxTheme& uxTheme) : lo
   if (look_ == MenuLook::kDark) background_.reset(::CreateSolidBrush(kDarkBackground));
   if (look_ != MenuLook::kLight) return;
   if (uxTheme_.open) theme_ = uxTheme_.open(owner, L"MENU");
-  if (!theme_) look_ = MenuLook::kClassic;  // themes are off
+  if (!theme_) {
+    look_ = MenuLook::kClassic;  // themes are off
+  } else if (FAILED(uxTheme_.color(theme_, MENU_POPUPBACKGROUND, 0, TMT_FILLCOLOR, &lightBackground_))) {
+    lightBackground_ = ::GetSysColor(COLOR_MENU);
+  }
 }
 
 MenuPainter::~MenuPainter() {
@@ -74,8 +78,10 @@ MenuPainter::~MenuPainter() {
 void MenuPainter::FillItem(HDC dc, const RECT& item, bool selected, bool grey) const {
   switch (look_) {
     case MenuLook::kLight:
-      uxTheme_.drawBackground(theme_, dc, MENU_POPUPBACKGROUND, 0, &item, nullptr);
-      uxTheme_.drawBackground(theme_, dc, MENU_POPUPITEM, ItemState(selected, grey), &item, nullptr);
+      // The theme's items are see-through but for the highlight; its parts are drawn only there,
+      // as they take their time on some systems.
+      FillWith(dc, item, lightBackground_);
+      if (selected) uxTheme_.drawBackground(theme_, dc, MENU_POPUPITEM, ItemState(selected, grey), &item, nullptr);
       return;
     case MenuLook::kDark:
       return FillWith(dc, item, selected ? kDarkHot : kDarkBackground);

@@ -43,6 +43,7 @@ class MenuPainter {
   MenuLook look_;
   const UxTheme& uxTheme_;
   HTHEME theme_ = nullptr;
+  COLORREF lightBackground_ = 0;  // the theme's menu background
   base::unique_hbrush background_;
 };
 
