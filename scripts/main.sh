@@ -24,11 +24,11 @@ echo "[main] dist/swivo_p.dll and dist/$(cd dist && ls swivo_p-*.zip) built"
 interactive=false
 if [ "${1:-}" = --interactive ] || { [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; }; then interactive=true; fi
 
+# Each may be gone already: the DPI reset at the end restarts the prefix's server.
 cleanup() {
-  [ -n "${samples:-}" ] && kill "$samples" 2>/dev/null
-  WINEPREFIX=$SWIVO_X11_PREFIX wineserver -k 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  true
+  [ -z "${samples:-}" ] || kill "$samples" 2>/dev/null || true
+  WINEPREFIX=$SWIVO_X11_PREFIX wineserver -k 2>/dev/null || true
+  [ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
 
