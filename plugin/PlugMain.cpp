@@ -6,6 +6,7 @@
 #include "plugin/SettingsFileName.h"
 #include "taskmenu/AppMain.h"
 #include "ui/DispatchScope.h"
+#include "ui/MenuTheme.h"
 
 #include <memory>
 
@@ -94,6 +95,7 @@ void LoadSettings(taskmenu::TMainForm& form) {
   form.SetExcludeClass(readString("ExcludeClass", ""));
   form.SetPreselect(readBool("Preselect", true));
   form.SetCloseKey(readBool("CloseKey", true));
+  form.SetTheme(readInteger("Theme", ui::kThemeFollowWindows));
 }
 
 }  // namespace plugin

@@ -36,18 +36,19 @@ bool IsOnNetwork(const std::string& path) {
 
 // Reading a file on a share that does not answer holds up the host's thread for as long as the
 // network takes to give up; such a task gets its file type's icon instead.
-TaskIcon ReadIcon(const std::string& path) {
+TaskIcon ReadIcon(const std::string& path, bool large) {
   if (path.empty() || IsOnNetwork(path)) return {};
   HICON icon = nullptr;
-  (void)::ExtractIconExA(path.c_str(), 0, nullptr, &icon, 1);
+  (void)::ExtractIconExA(path.c_str(), 0, large ? &icon : nullptr, large ? nullptr : &icon, 1);
   return TaskIcon::Owned(base::unique_hicon(icon), IconSource::kExecutable);
 }
 
 }  // namespace
 
-TaskIcon ExecutableIcons::For(const std::string& path) {
-  auto found = icons_.find(path);
-  if (found == icons_.end()) found = icons_.emplace(path, ReadIcon(path)).first;
+TaskIcon ExecutableIcons::For(const std::string& path, bool large) {
+  const Key key{path, large};
+  auto found = icons_.find(key);
+  if (found == icons_.end()) found = icons_.emplace(key, ReadIcon(path, large)).first;
   return found->second;
 }
 

@@ -8,17 +8,19 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace tasklist {
 
 class ExecutableIcons {
  public:
-  // The first icon of the file at `path`; empty when it has none, when `path` is empty, or when
-  // the file lies on the network, which is never read.
-  TaskIcon For(const std::string& path);
+  // The first icon of the file at `path`, small or `large`; empty when it has none, when `path`
+  // is empty, or when the file lies on the network, which is never read.
+  TaskIcon For(const std::string& path, bool large = false);
 
  private:
-  std::map<std::string, TaskIcon> icons_;
+  using Key = std::pair<std::string, bool>;
+  std::map<Key, TaskIcon> icons_;
 };
 
 }  // namespace tasklist

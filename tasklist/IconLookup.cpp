@@ -16,15 +16,16 @@ TaskIcon ClassIcon(HWND wnd, int which) {
 // Outside the NT family every icon comes from the shell, as the class icon never did there.
 TaskIcon IconLookup::OwnIcon(HWND wnd) {
   if (Win32Platform != VER_PLATFORM_WIN32_NT) return {};
-  if (!windowIcons_) return ClassIcon(wnd, GCLP_HICONSM);
-  if (TaskIcon icon = TaskIcon::Borrowed(windowQuery_.IconOf(wnd), IconSource::kWindow)) return icon;
-  if (TaskIcon icon = ClassIcon(wnd, GCLP_HICONSM)) return icon;
-  return ClassIcon(wnd, GCLP_HICON);
+  const int firstClassIcon = largeIcons_ ? GCLP_HICON : GCLP_HICONSM;
+  if (!windowIcons_) return ClassIcon(wnd, firstClassIcon);
+  if (TaskIcon icon = TaskIcon::Borrowed(windowQuery_.IconOf(wnd, largeIcons_), IconSource::kWindow)) return icon;
+  if (TaskIcon icon = ClassIcon(wnd, firstClassIcon)) return icon;
+  return ClassIcon(wnd, largeIcons_ ? GCLP_HICONSM : GCLP_HICON);
 }
 
 TaskIcon IconLookup::FileIcon(const std::string& exePath) {
   if (windowIcons_) {
-    if (TaskIcon icon = executableIcons_.For(exePath)) return icon;
+    if (TaskIcon icon = executableIcons_.For(exePath, largeIcons_)) return icon;
   }
   return FileTypeIcon(exePath);
 }
@@ -32,7 +33,7 @@ TaskIcon IconLookup::FileIcon(const std::string& exePath) {
 TaskIcon IconLookup::FileTypeIcon(const std::string& exePath) {
   auto found = fileTypeIcons_.find(exePath);
   if (found == fileTypeIcons_.end()) {
-    TaskIcon icon = TaskIcon::Owned(GetFileIcon(exePath, false), IconSource::kFileType);
+    TaskIcon icon = TaskIcon::Owned(GetFileIcon(exePath, largeIcons_), IconSource::kFileType);
     found = fileTypeIcons_.emplace(exePath, std::move(icon)).first;
   }
   return found->second;

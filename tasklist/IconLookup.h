@@ -2,7 +2,9 @@
 // icon, then the class's icon; the executable's own first icon; the icon of the file's type.
 // Without window icons, the choice is the class's small icon, else the type's icon. Lives for one
 // refresh: the type's icon is made once per path and shared by its tasks; the executables' own
-// icons come from the collection's ExecutableIcons, which outlive the refresh.
+// icons come from the collection's ExecutableIcons, which outlive the refresh. When the menu's
+// icons are larger than small icons (a screen above 100 %), each step takes the big icon first,
+// which the menu scales down, rather than a small one it would stretch.
 #pragma once
 
 #include "tasklist/ExecutableIcons.h"
@@ -20,7 +22,9 @@ namespace tasklist {
 class IconLookup {
  public:
   IconLookup(const TaskListOptions& options, ExecutableIcons& executableIcons)
-      : windowIcons_(options.windowIcon), executableIcons_(executableIcons) {}
+      : windowIcons_(options.windowIcon),
+        largeIcons_(options.iconSize > kSmallIconSize),
+        executableIcons_(executableIcons) {}
 
   TaskIcon For(HWND wnd, const std::string& exePath) {
     if (TaskIcon icon = OwnIcon(wnd)) return icon;
@@ -35,6 +39,7 @@ class IconLookup {
   TaskIcon FileTypeIcon(const std::string& exePath);
 
   bool windowIcons_;
+  bool largeIcons_;  // the menu's icons are larger than small icons: big ones are not stretched up
   ExecutableIcons& executableIcons_;
   WindowIconQuery windowQuery_;
   std::map<std::string, TaskIcon> fileTypeIcons_;

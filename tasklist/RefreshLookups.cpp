@@ -14,7 +14,7 @@ std::string RefreshLookups::FrameExePath(HWND frame, const std::string& hostPath
 
 TaskIcon RefreshLookups::FrameIcon(HWND wnd, HWND frame, const std::string& hostPath) {
   if (TaskIcon icon = icons_.OwnIcon(wnd)) return icon;
-  if (TaskIcon icon = storeApps_.ImageOf(frame, kMenuIconSize)) return icon;
+  if (TaskIcon icon = storeApps_.ImageOf(frame, iconSize_)) return icon;
   return icons_.FileIcon(hostPath);
 }
 

@@ -17,7 +17,7 @@ namespace tasklist {
 class RefreshLookups {
  public:
   RefreshLookups(const TaskListOptions& options, ExecutableIcons& executableIcons, SeenStoreApps& storeApps)
-      : icons_(options, executableIcons), storeApps_(storeApps) {}
+      : icons_(options, executableIcons), storeApps_(storeApps), iconSize_(options.iconSize) {}
 
   // Throws as GetProcessExePath does, at the first lookup.
   const std::string& ExePath(DWORD processId) {
@@ -41,6 +41,7 @@ class RefreshLookups {
   std::map<DWORD, std::string> paths_;
   IconLookup icons_;
   StoreAppLookup storeApps_;
+  int iconSize_;  // of the store apps' images
 };
 
 }  // namespace tasklist

@@ -16,8 +16,6 @@
 namespace tasklist {
 
 inline constexpr char kFrameClassName[] = "ApplicationFrameWindow";
-// The size of the app images in the menu; passed down, so that another DPI can ask for another.
-inline constexpr int kMenuIconSize = 16;
 
 // The process of the app that `frame` shows: the owner of its CoreWindow child when that is not
 // the frame's own process; 0 when there is no such child (the frame of a minimised app has none).

@@ -57,6 +57,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void SetSortByCaption(bool value) { options_.sortByCaption = value; }
   void SetSortByExe(bool value) { options_.sortByExe = value; }
   void SetWindowIcon(bool value) { options_.windowIcon = value; }
+  void SetIconSize(int value) { options_.iconSize = value; }
   void SetExclude(std::string_view list) { options_.exclude = ExcludeRules(list); }
   void SetExcludeClass(std::string_view list) { options_.excludeClass = ExcludeRules(list); }
  private:

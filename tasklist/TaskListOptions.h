@@ -6,6 +6,9 @@
 
 namespace tasklist {
 
+// The size of icons in the menu at the default DPI; a larger one asks for the big icons first.
+inline constexpr int kSmallIconSize = 16;
+
 struct TaskListOptions {
   bool sortByExe = false;      // order by executable name
   bool sortByCaption = false;  // order by caption (within the executable's entries when both)
@@ -13,6 +16,7 @@ struct TaskListOptions {
   // A window's own icon first (see IconLookup); off gives the class's small icon, else the file
   // type's icon.
   bool windowIcon = true;
+  int iconSize = kSmallIconSize;  // the icons' size in the menu, by its monitor's DPI
   ExcludeRules exclude;       // executable file names left out
   ExcludeRules excludeClass;  // class names of root windows left out
 };

@@ -1,5 +1,7 @@
 #include "tasklist/WindowIconQuery.h"
 
+#include <array>
+
 namespace tasklist {
 namespace {
 
@@ -7,12 +9,14 @@ namespace {
 // set (Windows and Wine alike), so ICON_SMALL would add nothing for windows that leave the message
 // to DefWindowProc. ICON_BIG is still asked when that answer is empty: a window procedure that
 // answers the message itself may know only its big icon (fitted to 16 x 16 when drawn).
-constexpr WPARAM kIconKinds[] = {ICON_SMALL2, ICON_BIG};
+constexpr std::array<WPARAM, 2> kIconKinds{ICON_SMALL2, ICON_BIG};
+// Above the small size a small icon would be stretched: the big one is scaled down instead.
+constexpr std::array<WPARAM, 2> kBigIconFirst{ICON_BIG, ICON_SMALL2};
 
 }  // namespace
 
-HICON WindowIconQuery::IconOf(HWND wnd) {
-  for (const WPARAM kind : kIconKinds) {
+HICON WindowIconQuery::IconOf(HWND wnd, bool bigFirst) {
+  for (const WPARAM kind : bigFirst ? kBigIconFirst : kIconKinds) {
     DWORD_PTR answer = 0;
     if (!replies_.Send(wnd, WM_GETICON, kind, 0, answer)) return nullptr;
     if (answer) return reinterpret_cast<HICON>(answer);

@@ -16,9 +16,10 @@ inline constexpr UINT kWindowIconBudgetMs = 300;
 
 class WindowIconQuery {
  public:
-  // The window's small icon, else its big one; borrowed from the window. 0 when it has none or
-  // was not asked. One ask for a window whose small icon is found, two for the others.
-  HICON IconOf(HWND wnd);
+  // The window's small icon, else its big one (the other way round with `bigFirst`); borrowed
+  // from the window. 0 when it has none or was not asked. One ask for a window whose first icon
+  // is found, two for the others.
+  HICON IconOf(HWND wnd, bool bigFirst = false);
 
  private:
   base::ReplyBudget replies_{kWindowIconTimeoutMs, kWindowIconBudgetMs};

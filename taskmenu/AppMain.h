@@ -34,6 +34,7 @@ class TMainForm : public ui::TForm {
   void SetExcludeClass(const std::string& list) { Menu().SetExcludeClass(list); }
   void SetPreselect(bool value) { Menu().SetPreselect(value); }
   void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
+  void SetTheme(int value) { Menu().SetTheme(value); }
 
   void ShowTaskMenu();
   // Closes an open menu (also one still being built) and makes the window ignore what is still

@@ -10,7 +10,6 @@
 namespace taskmenu {
 namespace {
 
-constexpr int kIconSize = 16;
 constexpr int kImageListGrowth = 4;
 // Accelerators run 'a' to '~'; past that the codes would be control bytes, bytes of the upper
 // half (joining a following ")" in a double-byte code page) and finally NUL.
@@ -22,9 +21,10 @@ constexpr wchar_t kNotRespondingMark[] = L" (\u5FDC\u7B54\u306A\u3057)";
 // "不正なイメージ リスト" (invalid image list), code page 932.
 constexpr char kInvalidImageList[] = "\x95s\x90\xb3\x82\xc8\x83" "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
 
-base::unique_himagelist CreateTaskImages() {
+// Each icon is scaled once, when copied, to the size the menu draws at.
+base::unique_himagelist CreateTaskImages(int iconSize) {
   base::unique_himagelist images(
-      ::ImageList_Create(kIconSize, kIconSize, ILC_MASK | ILC_COLORDDB, 0, kImageListGrowth));
+      ::ImageList_Create(iconSize, iconSize, ILC_MASK | ILC_COLORDDB, 0, kImageListGrowth));
   if (!images) throw base::Error(kInvalidImageList);
   return images;
 }
@@ -60,7 +60,9 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
   FlagScope popup(inPopup_);
   ClearItems();
-  base::unique_himagelist images = CreateTaskImages();
+  const int iconSize = IconSizeAt(x, y);
+  base::unique_himagelist images = CreateTaskImages(iconSize);
+  tasks_.SetIconSize(iconSize);
   tasks_.Refresh();
   SetImages(std::move(images));
   ImageOfIcon imageOfIcon;

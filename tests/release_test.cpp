@@ -109,7 +109,7 @@ TEST(Release, TheSampleSettingsSetEveryKeyToItsDefault) {
   const std::pair<const char*, int32_t> defaults[] = {{"MenuFixPos", 0}, {"X_pos", 100}, {"Y_pos", 100},
                                                       {"Sort", 0},       {"VNE", 0},     {"SortTitle", 1},
                                                       {"AutoHotKey", 0}, {"WindowIcon", 1}, {"Preselect", 1},
-                                                      {"CloseKey", 1}};
+                                                      {"CloseKey", 1},   {"Theme", 0}};
   for (const auto& [key, value] : defaults) EXPECT_EQ(sample.ReadInteger("GLOBAL", key, kAbsent), value) << key;
   for (const char* key : {"Exclude", "ExcludeClass"}) EXPECT_EQ(sample.ReadString("GLOBAL", key, "absent"), "") << key;
 }

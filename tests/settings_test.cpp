@@ -4,6 +4,7 @@
 #include "tests/support/Fixture.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/OutOfMemory.h"
+#include "ui/MenuTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ class Settings : public ::testing::Test {
 
 TEST_F(Settings, EveryValueReachesItsConsumer) {
   WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
-           "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\n");
+           "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\n");
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);
   const auto& tasks = form.Menu().Tasks();
@@ -63,6 +64,7 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_FALSE(form.Menu().Preselect());
   EXPECT_FALSE(form.Menu().CloseKey());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
+  EXPECT_EQ(form.Menu().Theme(), ui::kThemeClassic);
 
   const RECT menuRect = MenuRect(form);
   EXPECT_EQ(menuRect.left, 120);
@@ -95,6 +97,7 @@ TEST_F(Settings, NoFileGivesTheDefaults) {
   EXPECT_TRUE(form.Menu().Preselect());
   EXPECT_TRUE(form.Menu().CloseKey());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
+  EXPECT_EQ(form.Menu().Theme(), ui::kThemeFollowWindows);
 }
 
 TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {

@@ -186,8 +186,8 @@ TEST_F(StoreApp, IconFromTheAppsIdentityOrAsBefore) {
     const tasklist::IconSource source = FrameEntry(tasks).Icon.Source();
     if (c.appImage) {
       EXPECT_EQ(source, tasklist::IconSource::kAppIdentity) << c.what;
-      EXPECT_EQ(shell.imageSize.cx, tasklist::kMenuIconSize) << c.what;
-      EXPECT_EQ(shell.imageSize.cy, tasklist::kMenuIconSize) << c.what;
+      EXPECT_EQ(shell.imageSize.cx, tasklist::kSmallIconSize) << c.what;
+      EXPECT_EQ(shell.imageSize.cy, tasklist::kSmallIconSize) << c.what;
     } else {
       EXPECT_TRUE(source == tasklist::IconSource::kExecutable || source == tasklist::IconSource::kFileType) << c.what;
     }

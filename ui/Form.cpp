@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/Module.h"
 #include "ui/DispatchScope.h"
+#include "ui/DpiContext.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowClass.h"
 
@@ -17,6 +18,7 @@ HWND TForm::Handle() {
 
 void TForm::CreateWnd() {
   RegisterWindowClass(description_.className, &FormProc);
+  const PerMonitorDpiScope perMonitor;  // our window's procedure, not the host's windows
   // The window becomes ours at its first message (FormProc); a failed creation leaves none.
   const HWND created = ::CreateWindowExA(description_.exStyle, description_.className, description_.caption,
                                          description_.style, description_.left, description_.top,

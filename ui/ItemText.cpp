@@ -52,16 +52,17 @@ ItemTextLayout LayOutItemText(HDC dc, const ItemText& text, int maxWidth) {
 }
 
 // Text that is neither cut nor marked is drawn in one go, as it always was.
-void DrawItemText(HDC dc, const ItemText& text, const ItemTextLayout& layout, const RECT& area, COLORREF markColour) {
+void DrawItemText(HDC dc, const ItemText& text, const ItemTextLayout& layout, const RECT& area, COLORREF markColour,
+                  UINT format) {
   if (text.Mark.empty() && layout.captionWidth > 0 && layout.captionWidth == layout.naturalCaptionWidth) {
-    DrawPart(dc, text.Caption + text.Suffix, area.left, area.right - area.left, area, 0);
+    DrawPart(dc, text.Caption + text.Suffix, area.left, area.right - area.left, area, format);
     return;
   }
-  int left = DrawPart(dc, text.Caption, area.left, layout.captionWidth, area, DT_END_ELLIPSIS);
+  int left = DrawPart(dc, text.Caption, area.left, layout.captionWidth, area, DT_END_ELLIPSIS | format);
   const COLORREF textColour = ::SetTextColor(dc, markColour);
-  left = DrawPart(dc, text.Mark, left, layout.markWidth, area, 0);
+  left = DrawPart(dc, text.Mark, left, layout.markWidth, area, format);
   ::SetTextColor(dc, textColour);
-  DrawPart(dc, text.Suffix, left, area.right - left, area, 0);
+  DrawPart(dc, text.Suffix, left, area.right - left, area, format);
 }
 
 void AccessibleItemData::SetName(std::wstring text) {

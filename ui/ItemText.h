@@ -38,8 +38,9 @@ struct ItemTextLayout {
 // and the suffix alone are wider.
 [[nodiscard]] ItemTextLayout LayOutItemText(HDC dc, const ItemText& text, int maxWidth);
 // Draws the text left-aligned and centred vertically in `area`, in the colour selected into `dc`;
-// the mark in `markColour`.
-void DrawItemText(HDC dc, const ItemText& text, const ItemTextLayout& layout, const RECT& area, COLORREF markColour);
+// the mark in `markColour`. `format` adds DrawText flags (DT_HIDEPREFIX, say).
+void DrawItemText(HDC dc, const ItemText& text, const ItemTextLayout& layout, const RECT& area, COLORREF markColour,
+                  UINT format);
 
 // The data of a native owner-drawn item: it starts with the name that the system's menu
 // accessibility gives screen readers. Stays where it is while the native item exists.

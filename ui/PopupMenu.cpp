@@ -2,7 +2,9 @@
 
 #include "base/Error.h"
 #include "base/Module.h"
+#include "ui/DarkMenuScope.h"
 #include "ui/DispatchScope.h"
+#include "ui/DpiContext.h"
 #include "ui/ErrorBox.h"
 #include "ui/MenuChar.h"
 #include "ui/MenuKeyFilter.h"
@@ -19,9 +21,6 @@ namespace ui {
 namespace {
 
 constexpr char kOwnerClass[] = "SwivoPopupMenuOwner";
-constexpr int kIconSize = 16;
-constexpr int kMargin = 3;
-constexpr int kTextGap = 6;
 // What the menu window's border and padding add to the items' height, generous for every style.
 constexpr int kMenuFrameHeight = 16;
 
@@ -31,16 +30,9 @@ UINT NextCommand() {
   return counter;
 }
 
-base::unique_hfont CreateMenuFont() {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof(metrics);
-  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  return base::unique_hfont(::CreateFontIndirectA(&metrics.lfMenuFont));
-}
-
 }  // namespace
 
-TPopupMenu::TPopupMenu() : font_(CreateMenuFont()) {}
+TPopupMenu::TPopupMenu() : font_(CreateMenuFont(kDefaultDpi)) {}
 
 // Out of GDI objects, the menu font cannot be made: the items are then measured and drawn in the
 // stock interface font, which needs no object of ours, rather than in whatever a context holds.
@@ -67,6 +59,7 @@ void TPopupMenu::CreateOwner() {
   }
   if (!owner_) {
     RegisterWindowClass(kOwnerClass, &OwnerProc);
+    const PerMonitorDpiScope perMonitor;  // the items are measured and drawn in real pixels
     // The window becomes ours at its first message (OwnerProc); a failed creation leaves none.
     const HWND created = ::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                            base::ThisModule(), this);
@@ -96,23 +89,61 @@ void TPopupMenu::ClearItems() {
   while (!items_.empty()) items_.pop_back();
 }
 
+// The owner moves to the point, so that its DPI is the one of the monitor the menu opens on.
+int TPopupMenu::IconSizeAt(int x, int y) {
+  CreateOwner();
+  ::SetWindowPos(owner_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const UINT dpi = DpiOfWindow(owner_.get());
+  if (dpi != metrics_.dpi) UseMetrics(MenuMetricsAt(dpi));
+  return metrics_.iconSize;
+}
+
+// Out of GDI objects, the font of the last DPI stays.
+void TPopupMenu::UseMetrics(const MenuMetrics& metrics) {
+  metrics_ = metrics;
+  base::unique_hfont font = CreateMenuFont(metrics.dpi);
+  if (!font) return;
+  ::SelectObject(measureDc_.get(), font.get());  // before the font it replaces is deleted
+  font_ = std::move(font);
+}
+
 void TPopupMenu::Popup(int x, int y) {
   if (cancelled_ || tracking_) return;
-  CreateOwner();
+  (void)IconSizeAt(x, y);
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
   const RECT workArea = WorkAreaNear({x, y});
   // The platform widens each owner-drawn item by its check-mark column.
   maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 -
-                  (2 * kMargin + kIconSize + kTextGap + ::GetSystemMetrics(SM_CXMENUCHECK));
+                  (ItemSize({}).cx + ::GetSystemMetrics(SM_CXMENUCHECK));
   std::optional<MenuKeyFilter> filter;
   if (AppendItems(menu.get(), RowsPerColumn(workArea))) filter.emplace([this](WPARAM key) { return CloseKey(key); });
-  openMenu_ = menu.get();
+  Track(menu.get(), x, y);
+}
+
+void TPopupMenu::Track(HMENU menu, int x, int y) {
+  const MenuLook look = ChooseLook(themeSetting_, ReadSystemAppearance());
+  if (look == MenuLook::kLight) (void)uxTheme_.Load();
+  const MenuPainter painter(look, owner_.get(), uxTheme_);
+  UseBackground(menu, painter.Background());
+  const DarkMenuScope darkFrame(painter.Look() == MenuLook::kDark, uxTheme_);
+  painter_ = &painter;
+  openMenu_ = menu;
   tracking_ = true;
-  ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
+  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
   tracking_ = false;
   openMenu_ = nullptr;
+  painter_ = nullptr;
   highlightOnOpen_ = -1;
+}
+
+void TPopupMenu::UseBackground(HMENU menu, HBRUSH background) {
+  if (!background) return;
+  MENUINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_BACKGROUND;
+  info.hbrBack = background;
+  ::SetMenuInfo(menu, &info);
 }
 
 // Each item's data starts with its name for screen readers; its text is not given to the native
@@ -213,8 +244,9 @@ int TPopupMenu::PositionOfData(ULONG_PTR data) const {
   return position < itemData_.size() && position < items_.size() ? static_cast<int>(position) : -1;
 }
 
-SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) {
-  return {kMargin + kIconSize + kTextGap + text.Width() + kMargin, std::max(kIconSize, text.height) + 2 * kMargin};
+SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) const {
+  const MenuMetrics& m = metrics_;
+  return {m.margin + m.iconSize + m.textGap + text.Width() + m.margin, std::max(m.iconSize, text.height) + 2 * m.margin};
 }
 
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
@@ -229,24 +261,27 @@ void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
 
 void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   const int position = PositionOfData(draw.itemData);
-  if (position < 0 || !::RectVisible(draw.hDC, &draw.rcItem)) return;
+  if (position < 0 || !painter_ || !::RectVisible(draw.hDC, &draw.rcItem)) return;
   const TMenuItem& item = *items_[static_cast<size_t>(position)];
   const bool selected = draw.itemState & ODS_SELECTED;
   const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
-  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - kIconSize) / 2;
+  painter_->FillItem(draw.hDC, draw.rcItem, selected, grey);
+  const MenuMetrics& m = metrics_;
+  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - m.iconSize) / 2;
   if (images_ && item.ImageIndex >= 0) {
-    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + kMargin, top,
+    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + m.margin, top,
                      ILD_TRANSPARENT | (grey ? ILD_BLEND50 : 0));
   }
   RECT text = draw.rcItem;
-  text.left += kMargin + kIconSize + kTextGap;
+  text.left += m.margin + m.iconSize + m.textGap;
   base::ScopedSelect font(draw.hDC, ItemFont());
   ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'.
+  ::SetTextColor(draw.hDC, painter_->TextColor(selected, grey));
+  // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'. Until the user
+  // reaches for the keyboard, the system's menus hide the underline (ODS_NOACCEL).
+  const UINT prefix = (draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
   const ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
-  DrawItemText(draw.hDC, item.Text, layout, text, ::GetSysColor(COLOR_GRAYTEXT));
+  DrawItemText(draw.hDC, item.Text, layout, text, painter_->TextColor(false, true), prefix);
 }
 
 LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {

@@ -6,6 +6,9 @@
 #include "base/Handle.h"
 #include "ui/ItemText.h"
 #include "ui/MenuChar.h"
+#include "ui/MenuMetrics.h"
+#include "ui/MenuTheme.h"
+#include "ui/UxTheme.h"
 
 #include <functional>
 #include <memory>
@@ -62,6 +65,10 @@ class TPopupMenu {
   // call tries again.
   void CreateOwner();
 
+  // Takes the sizes of the DPI of the monitor at (x, y), where the menu is about to open, and
+  // returns the size its images should have. Throws base::Error as CreateOwner does.
+  int IconSizeAt(int x, int y);
+
   // The item highlighted when the menu next opens, as if the arrow keys had moved there; -1 for
   // none. Each opening takes it once.
   void HighlightOnOpen(int position) { highlightOnOpen_ = position; }
@@ -81,6 +88,10 @@ class TPopupMenu {
 
   HWND OwnerWindow() const { return owner_.get(); }
 
+  // One of the ThemeSetting values; read at every popup, with Windows' own settings.
+  void SetTheme(int value) { themeSetting_ = value; }
+  int Theme() const { return themeSetting_; }
+
  protected:
   // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
   // no message of the owner may reach a menu whose own members are already gone.
@@ -90,12 +101,15 @@ class TPopupMenu {
   static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HFONT ItemFont() const;
+  void UseMetrics(const MenuMetrics& metrics);
+  void Track(HMENU menu, int x, int y);
+  static void UseBackground(HMENU menu, HBRUSH background);
   // Gives the native menu its items; returns whether one of them takes the close keys.
   bool AppendItems(HMENU menu, int rowsPerColumn);
   int RowsPerColumn(const RECT& workArea) const;
   // The position of the item whose native item has this data, or -1.
   int PositionOfData(ULONG_PTR data) const;
-  static SIZE ItemSize(const ItemTextLayout& text);
+  SIZE ItemSize(const ItemTextLayout& text) const;
   void MeasureItem(MEASUREITEMSTRUCT& measure);
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
@@ -109,6 +123,10 @@ class TPopupMenu {
   std::vector<AccessibleItemData> itemData_;
   int maxTextWidth_ = 0;  // an item's text is cut to this width
   base::unique_himagelist images_;
+  MenuMetrics metrics_;
+  int themeSetting_ = kThemeFollowWindows;
+  UxTheme uxTheme_;
+  const MenuPainter* painter_ = nullptr;  // while the menu is tracked
   base::unique_hfont font_;
   // Every item is measured each time the menu opens: one context with the font selected serves
   // them all.

@@ -1,0 +1,19 @@
+#include "ui/DpiContext.h"
+
+#include "base/ProcAddress.h"
+
+namespace ui {
+
+PerMonitorDpiScope::PerMonitorDpiScope()
+    : set_(base::ProcAddress<SetThreadDpiContextFunction>(::GetModuleHandleA("user32.dll"),
+                                                          "SetThreadDpiAwarenessContext")) {
+  if (!set_) return;
+  previous_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  if (!previous_) previous_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+}
+
+PerMonitorDpiScope::~PerMonitorDpiScope() {
+  if (previous_) (void)set_(previous_);
+}
+
+}  // namespace ui
