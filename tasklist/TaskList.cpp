@@ -120,8 +120,14 @@ void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
 }
 
 // Only the listed tasks are asked; the question sends nothing to the window.
+// A window of the refreshing thread is never hung: the thread is running this very code, though
+// it may not have read its messages for a while.
 void TWinInfos::NoteHungTasks() {
-  for (int i = 0; i < Count(); ++i) Items(i).Hung = ::IsHungAppWindow(Items(i).Wnd) != FALSE;
+  const DWORD thisThread = ::GetCurrentThreadId();
+  for (int i = 0; i < Count(); ++i) {
+    const HWND wnd = Items(i).Wnd;
+    Items(i).Hung = ::GetWindowThreadProcessId(wnd, nullptr) != thisThread && ::IsHungAppWindow(wnd) != FALSE;
+  }
 }
 
 // The root's class, not the activated window's: the root is the program's main window and its

@@ -260,6 +260,7 @@ TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
 
 TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKeepsTheForeground) {
   base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
+  ::SetForegroundWindow(task.get());  // not a window that another program left in front
   TMainForm form;
   testing_support::LibraryFailure noPsapi("PSAPI.DLL");
   std::string shown;
