@@ -27,6 +27,7 @@ namespace {
 
 constexpr wchar_t kNotResponding[] = L" (\u5FDC\u7B54\u306A\u3057)";
 constexpr RECT kShortWorkArea{0, 0, 1024, 200};
+RECT patchedWorkArea = kShortWorkArea;
 const auto kFakeMonitor = reinterpret_cast<HMONITOR>(0x5151);
 
 HMONITOR WINAPI OneShortMonitor(POINT, DWORD) { return kFakeMonitor; }
@@ -34,7 +35,7 @@ HMONITOR WINAPI OneShortMonitor(POINT, DWORD) { return kFakeMonitor; }
 BOOL WINAPI ShortMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
   if (monitor != kFakeMonitor) return FALSE;
   info->rcMonitor = {0, 0, 1024, 768};
-  info->rcWork = kShortWorkArea;
+  info->rcWork = patchedWorkArea;
   return TRUE;
 }
 
@@ -125,12 +126,34 @@ TEST_F(MenuLayout, ALongCaptionIsCutWhileItsMarkAndSuffixStayWhole) {
   EXPECT_EQ(cut.suffixWidth, whole.suffixWidth);
 }
 
+// The monitor functions of the code under test, linked into this program, see `workArea`.
+struct PatchedWorkArea {
+  explicit PatchedWorkArea(const RECT& workArea) { patchedWorkArea = workArea; }
+  ~PatchedWorkArea() { patchedWorkArea = kShortWorkArea; }
+  ImportPatch monitor{::GetModuleHandleA(nullptr), "user32.dll", "MonitorFromPoint",
+                      reinterpret_cast<void*>(&OneShortMonitor)};
+  ImportPatch info{::GetModuleHandleA(nullptr), "user32.dll", "GetMonitorInfoW",
+                   reinterpret_cast<void*>(&ShortMonitorInfo)};
+};
+
+// Columns that would not fit the work area's width leave one column that the platform scrolls.
+TEST_F(MenuLayout, ColumnsWiderThanTheWorkAreaGiveWayToOneScrollingColumn) {
+  const PatchedWorkArea narrow(RECT{0, 0, 300, 200});
+  ASSERT_TRUE(narrow.monitor.Original() && narrow.info.Original());
+  int breaks = -1;
+  PopupAndInspect(menu, [&](HWND, HMENU native) {
+    breaks = 0;
+    for (int i = 0; i < ::GetMenuItemCount(native); ++i) {
+      if (::GetMenuState(native, static_cast<UINT>(i), MF_BYPOSITION) & MF_MENUBARBREAK) ++breaks;
+    }
+  });
+  ASSERT_GE(menu.ItemCount(), 21);
+  EXPECT_EQ(breaks, 0);
+}
+
 TEST_F(MenuLayout, ItemsTallerThanTheWorkAreaGoOnInColumnsWithoutScrolling) {
-  ImportPatch monitor(::GetModuleHandleA(nullptr), "user32.dll", "MonitorFromPoint",
-                      reinterpret_cast<void*>(&OneShortMonitor));
-  ImportPatch info(::GetModuleHandleA(nullptr), "user32.dll", "GetMonitorInfoW",
-                   reinterpret_cast<void*>(&ShortMonitorInfo));
-  ASSERT_TRUE(monitor.Original() && info.Original());
+  const PatchedWorkArea patched(kShortWorkArea);
+  ASSERT_TRUE(patched.monitor.Original() && patched.info.Original());
   int columns = 1;
   PopupAndInspect(menu, [&](HWND open, HMENU native) {
     RECT window{};

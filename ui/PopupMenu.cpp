@@ -116,6 +116,7 @@ void TPopupMenu::Popup(int x, int y) {
   // The platform widens each owner-drawn item by its check-mark column.
   maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 -
                   (ItemSize({}).cx + ::GetSystemMetrics(SM_CXMENUCHECK));
+  LayOutItems();
   std::optional<MenuKeyFilter> filter;
   if (AppendItems(menu.get(), RowsPerColumn(workArea))) filter.emplace([this](WPARAM key) { return CloseKey(key); });
   Track(menu.get(), x, y);
@@ -150,11 +151,9 @@ void TPopupMenu::UseBackground(HMENU menu, HBRUSH background) {
 // item as well, where its '&' would choose the item past WM_MENUCHAR. Columns rather than scroll
 // arrows when the items are taller than the work area.
 bool TPopupMenu::AppendItems(HMENU menu, int rowsPerColumn) {
-  itemData_ = std::vector<AccessibleItemData>(items_.size());
   bool closeKeys = false;
   for (size_t i = 0; i < items_.size(); ++i) {
     const TMenuItem& item = *items_[i];
-    itemData_[i].SetName(AccessibleText(item.Text));
     const bool newColumn = i > 0 && i % static_cast<size_t>(rowsPerColumn) == 0;
     const UINT flags = MF_OWNERDRAW | (item.Enabled ? 0 : MF_GRAYED) | (newColumn ? MF_MENUBARBREAK : 0);
     ::AppendMenuA(menu, flags, item.command_, reinterpret_cast<LPCSTR>(&itemData_[i]));
@@ -163,12 +162,32 @@ bool TPopupMenu::AppendItems(HMENU menu, int rowsPerColumn) {
   return closeKeys;
 }
 
-// Every item is one line in one font: the first one's height stands for all.
+// Each item's name for screen readers and its layout, measured once for the columns and the
+// platform's WM_MEASUREITEM alike.
+void TPopupMenu::LayOutItems() {
+  itemData_ = std::vector<AccessibleItemData>(items_.size());
+  for (size_t i = 0; i < items_.size(); ++i) {
+    itemData_[i].SetName(AccessibleText(items_[i]->Text));
+    itemData_[i].layout = LayOutItemText(measureDc_.get(), items_[i]->Text, maxTextWidth_);
+  }
+}
+
+// Every item is one line in one font: the first one's height stands for all. Columns only while
+// they all fit the work area's width; past that one column, which the platform scrolls, keeps
+// every item on the screen (and draws only the rows it shows).
 int TPopupMenu::RowsPerColumn(const RECT& workArea) const {
   if (items_.empty()) return 1;
-  const SIZE first = ItemSize(LayOutItemText(measureDc_.get(), items_.front()->Text, maxTextWidth_));
-  const LONG itemHeight = std::max<LONG>(1, first.cy);
-  return std::max<int>(1, (workArea.bottom - workArea.top - kMenuFrameHeight) / itemHeight);
+  const LONG itemHeight = std::max<LONG>(1, ItemSize(itemData_.front().layout).cy);
+  const int rows = std::max<int>(1, (workArea.bottom - workArea.top - kMenuFrameHeight) / itemHeight);
+  if (ItemCount() <= rows) return rows;
+  LONG width = 0;
+  LONG columnWidth = 0;
+  for (size_t i = 0; i < itemData_.size(); ++i) {
+    if (i % static_cast<size_t>(rows) == 0) width += std::exchange(columnWidth, 0);
+    // The platform widens each owner-drawn item by its check-mark column.
+    columnWidth = std::max(columnWidth, ItemSize(itemData_[i].layout).cx + ::GetSystemMetrics(SM_CXMENUCHECK));
+  }
+  return width + columnWidth <= workArea.right - workArea.left ? rows : ItemCount();
 }
 
 void TPopupMenu::DisableItem(TMenuItem& item) {
@@ -249,12 +268,10 @@ SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) const {
   return {m.margin + m.iconSize + m.textGap + text.Width() + m.margin, std::max(m.iconSize, text.height) + 2 * m.margin};
 }
 
-void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
+void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   const int position = PositionOfData(measure.itemData);
   if (position < 0) return;
-  ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
-  layout = LayOutItemText(measureDc_.get(), items_[static_cast<size_t>(position)]->Text, maxTextWidth_);
-  const SIZE size = ItemSize(layout);
+  const SIZE size = ItemSize(itemData_[static_cast<size_t>(position)].layout);
   measure.itemWidth = static_cast<UINT>(size.cx);
   measure.itemHeight = static_cast<UINT>(size.cy);
 }

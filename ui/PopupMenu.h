@@ -104,13 +104,14 @@ class TPopupMenu {
   void UseMetrics(const MenuMetrics& metrics);
   void Track(HMENU menu, int x, int y);
   static void UseBackground(HMENU menu, HBRUSH background);
+  void LayOutItems();
   // Gives the native menu its items; returns whether one of them takes the close keys.
   bool AppendItems(HMENU menu, int rowsPerColumn);
   int RowsPerColumn(const RECT& workArea) const;
   // The position of the item whose native item has this data, or -1.
   int PositionOfData(ULONG_PTR data) const;
   SIZE ItemSize(const ItemTextLayout& text) const;
-  void MeasureItem(MEASUREITEMSTRUCT& measure);
+  void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
   void EnterIdle(WPARAM source, LPARAM window);
