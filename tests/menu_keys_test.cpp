@@ -21,8 +21,6 @@ using testing_support::WhenMenuOpens;
 
 namespace {
 
-HMENU MenuOf(HWND open) { return reinterpret_cast<HMENU>(::SendMessageA(open, MN_GETHMENU, 0, 0)); }
-
 // Runs `action` at the second look at the open menu: by then it has waited for input once, which
 // is when it takes its first highlight.
 void WhenMenuSettles(std::function<void(HWND)> action) {
@@ -47,7 +45,7 @@ TEST_P(Preselection, HighlightsTheTaskBehindTheFrontOneAndEnterChoosesIt) {
   menu.SetPreselect(GetParam().preselect);
   int highlighted = -2;
   WhenMenuSettles([&](HWND open) {
-    highlighted = ui::HighlightedItem(MenuOf(open));
+    highlighted = ui::HighlightedItem(testing_support::NativeMenuOf(open));
     PressInMenu(open, GetParam().preselect ? VK_RETURN : VK_ESCAPE);
   });
   menu.PopupTasks(10, 10, front.get());
@@ -110,12 +108,12 @@ class CloseKeys : public ::testing::Test {
     WhenMenuOpens([&](HWND open) {
       const int index = testing_support::IndexOfWindow(menu.Tasks(), target);
       ASSERT_GE(index, 0);
-      ui::HighlightItem(open, MenuOf(open), index);
+      ui::HighlightItem(open, testing_support::NativeMenuOf(open), index);
       SetShift(shift);
       PressInMenu(open, VK_DELETE);
       WhenMenuOpens([&, index](HWND again) {
         SetShift(false);
-        state = ::GetMenuState(MenuOf(again), static_cast<UINT>(index), MF_BYPOSITION);
+        state = ::GetMenuState(testing_support::NativeMenuOf(again), static_cast<UINT>(index), MF_BYPOSITION);
         PressInMenu(again, exitKey);
       });
     });
@@ -166,7 +164,7 @@ TEST_F(CloseKeys, TheFilterLivesOnlyWhileTheMenuIsOpen) {
   for (const WPARAM exitKey : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}}) {
     WhenMenuOpens([&](HWND open) {
       whileOpen = hooksInstalled;
-      ui::HighlightItem(open, MenuOf(open), 0);
+      ui::HighlightItem(open, testing_support::NativeMenuOf(open), 0);
       PressInMenu(open, exitKey);
     });
     menu.PopupTasks(10, 10);

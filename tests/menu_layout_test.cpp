@@ -43,7 +43,7 @@ BOOL WINAPI ShortMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
 template <typename Inspect>
 void PopupAndInspect(TTaskPopupMenu& menu, Inspect inspect) {
   WhenMenuOpens([&](HWND open) {
-    inspect(open, reinterpret_cast<HMENU>(::SendMessageA(open, MN_GETHMENU, 0, 0)));
+    inspect(open, testing_support::NativeMenuOf(open));
     PressInMenu(open, VK_ESCAPE);
   });
   menu.PopupTasks(10, 10);

@@ -83,8 +83,6 @@ bool PerMonitor(HWND wnd) {
   return ::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(wnd)) == DPI_AWARENESS_PER_MONITOR_AWARE;
 }
 
-HMENU MenuOf(HWND open) { return reinterpret_cast<HMENU>(::SendMessageA(open, MN_GETHMENU, 0, 0)); }
-
 // The monitor stands at 144 dpi (150 %) for the plug-in; the host thread is unaware of DPI.
 TEST(ScreenDpi, UnawareHostGetsAPerMonitorMenuAtTheMonitorsDpi) {
   testing_support::PluginLibrary library;
@@ -102,7 +100,7 @@ TEST(ScreenDpi, UnawareHostGetsAPerMonitorMenuAtTheMonitorsDpi) {
   EXPECT_TRUE(PerMonitor(::FindWindowA("SwivoPopupMenuOwner", nullptr)));
   RECT item{};
   WhenMenuOpens([&](HWND open) {
-    ::GetMenuItemRect(nullptr, MenuOf(open), 0, &item);
+    ::GetMenuItemRect(nullptr, testing_support::NativeMenuOf(open), 0, &item);
     PressInMenu(open, VK_ESCAPE);
   });
   library.execute(0, nullptr);
@@ -163,7 +161,7 @@ TEST_P(DarkAppMode, SetAroundTheMenuOnlyAndRestoredOnEveryWayOut) {
     MENUINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = MIM_BACKGROUND;
-    ::GetMenuInfo(MenuOf(open), &info);
+    ::GetMenuInfo(testing_support::NativeMenuOf(open), &info);
     background = info.hbrBack;
     if (GetParam() == WayOut::kEscape) PressInMenu(open, VK_ESCAPE);
     if (GetParam() == WayOut::kChoice) testing_support::TypeInMenu(open, 'a');

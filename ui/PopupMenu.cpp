@@ -113,9 +113,7 @@ void TPopupMenu::Popup(int x, int y) {
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
   const RECT workArea = WorkAreaNear({x, y});
-  // The platform widens each owner-drawn item by its check-mark column.
-  maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 -
-                  (ItemSize({}).cx + ::GetSystemMetrics(SM_CXMENUCHECK));
+  maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 - ShownWidth({});
   LayOutItems();
   std::optional<MenuKeyFilter> filter;
   if (AppendItems(menu.get(), RowsPerColumn(workArea))) filter.emplace([this](WPARAM key) { return CloseKey(key); });
@@ -184,8 +182,7 @@ int TPopupMenu::RowsPerColumn(const RECT& workArea) const {
   LONG columnWidth = 0;
   for (size_t i = 0; i < itemData_.size(); ++i) {
     if (i % static_cast<size_t>(rows) == 0) width += std::exchange(columnWidth, 0);
-    // The platform widens each owner-drawn item by its check-mark column.
-    columnWidth = std::max(columnWidth, ItemSize(itemData_[i].layout).cx + ::GetSystemMetrics(SM_CXMENUCHECK));
+    columnWidth = std::max<LONG>(columnWidth, ShownWidth(itemData_[i].layout));
   }
   return width + columnWidth <= workArea.right - workArea.left ? rows : ItemCount();
 }
@@ -266,6 +263,11 @@ int TPopupMenu::PositionOfData(ULONG_PTR data) const {
 SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) const {
   const MenuMetrics& m = metrics_;
   return {m.margin + m.iconSize + m.textGap + text.Width() + m.margin, std::max(m.iconSize, text.height) + 2 * m.margin};
+}
+
+// The platform widens each owner-drawn item by its check-mark column.
+int TPopupMenu::ShownWidth(const ItemTextLayout& text) const {
+  return ItemSize(text).cx + ::GetSystemMetrics(SM_CXMENUCHECK);
 }
 
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {

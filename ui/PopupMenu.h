@@ -111,6 +111,8 @@ class TPopupMenu {
   // The position of the item whose native item has this data, or -1.
   int PositionOfData(ULONG_PTR data) const;
   SIZE ItemSize(const ItemTextLayout& text) const;
+  // The width of an item on the screen.
+  int ShownWidth(const ItemTextLayout& text) const;
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;

@@ -69,4 +69,8 @@ std::string MessageBoxText(HWND box) {
   return text;
 }
 
+HMENU NativeMenuOf(HWND menuWindow) {
+  return reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+}
+
 }  // namespace testing_support

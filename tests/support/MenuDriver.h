@@ -12,6 +12,8 @@ namespace testing_support {
 
 // The open (visible) popup menu window, or 0.
 HWND OpenMenuWindow();
+// The native menu that an open menu window shows.
+HMENU NativeMenuOf(HWND menuWindow);
 
 // Runs `action(menuWindow)` once the menu is open; gives up after `timeoutMs`.
 void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs = 20000);
