@@ -35,6 +35,8 @@ constexpr UINT kRestoreTimeoutMs = 2000;
 void TWinInfo::Assign(const TWinInfo& source) {
   RootWnd = source.RootWnd;
   Wnd = source.Wnd;
+  ProcessId = source.ProcessId;
+  ThreadId = source.ThreadId;
   Caption = source.Caption;
   ShownCaption = source.ShownCaption;
   Icon = source.Icon;
@@ -97,10 +99,11 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 // the app inside it.
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups) {
   entry.Wnd = wnd;
+  entry.ThreadId = ::GetWindowThreadProcessId(wnd, &entry.ProcessId);
   WindowCaptions captions = ReadCaptions(wnd);
   entry.Caption = std::move(captions.ansi);
   entry.ShownCaption = std::move(captions.shown);
-  const std::string& path = lookups.ExePath(ProcessIdOf(wnd));
+  const std::string& path = lookups.ExePath(entry.ProcessId);
   if (windows.ClassName(entry.RootWnd) == kFrameClassName) {
     entry.AppId = lookups.AppIdOf(entry.RootWnd);
     entry.Icon = lookups.FrameIcon(wnd, entry.RootWnd, path);
@@ -125,8 +128,8 @@ void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
 void TWinInfos::NoteHungTasks() {
   const DWORD thisThread = ::GetCurrentThreadId();
   for (int i = 0; i < Count(); ++i) {
-    const HWND wnd = Items(i).Wnd;
-    Items(i).Hung = ::GetWindowThreadProcessId(wnd, nullptr) != thisThread && ::IsHungAppWindow(wnd) != FALSE;
+    TWinInfo& task = Items(i);
+    task.Hung = task.ThreadId != thisThread && ::IsHungAppWindow(task.Wnd) != FALSE;
   }
 }
 

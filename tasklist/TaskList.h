@@ -22,6 +22,8 @@ class TWinInfo : public base::TCollectionItem {
  public:
   HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
   HWND Wnd = nullptr;      // the window to activate; 0 until the fill pass accepts one
+  DWORD ProcessId = 0;     // of the window to activate
+  DWORD ThreadId = 0;      // of the window to activate
   std::string Caption;        // as the system's code page gives it; ordering and keys use it
   std::wstring ShownCaption;  // what the menu shows; set by every step that sets the Caption
   TaskIcon Icon;

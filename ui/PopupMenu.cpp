@@ -113,6 +113,7 @@ void TPopupMenu::Popup(int x, int y) {
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
   const RECT workArea = WorkAreaNear({x, y});
+  checkMarkWidth_ = ::GetSystemMetrics(SM_CXMENUCHECK);
   maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 - ShownWidth({});
   LayOutItems();
   std::optional<MenuKeyFilter> filter;
@@ -266,9 +267,7 @@ SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) const {
 }
 
 // The platform widens each owner-drawn item by its check-mark column.
-int TPopupMenu::ShownWidth(const ItemTextLayout& text) const {
-  return ItemSize(text).cx + ::GetSystemMetrics(SM_CXMENUCHECK);
-}
+int TPopupMenu::ShownWidth(const ItemTextLayout& text) const { return ItemSize(text).cx + checkMarkWidth_; }
 
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   const int position = PositionOfData(measure.itemData);

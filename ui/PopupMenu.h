@@ -125,6 +125,8 @@ class TPopupMenu {
   // The native items' data of the last menu shown, by position; never resized while it is shown.
   std::vector<AccessibleItemData> itemData_;
   int maxTextWidth_ = 0;  // an item's text is cut to this width
+  // Read once per popup: the platform takes its time to answer, and there may be thousands of items.
+  int checkMarkWidth_ = 0;
   base::unique_himagelist images_;
   MenuMetrics metrics_;
   int themeSetting_ = kThemeFollowWindows;
