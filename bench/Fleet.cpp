@@ -27,11 +27,14 @@ Fleet::~Fleet() {
 }
 
 void Fleet::Grow(int processes, int windows) {
+  const int inThisProcess = windows / 2;
+  iconWindows_.Open(inThisProcess);
+  const int inProcesses = windows - inThisProcess;
   const std::string fixture = testing_support::FixturePath();
   std::vector<base::unique_kernel_handle> readyEvents;
   for (int i = 0; i < processes; ++i) {
     const int serial = Processes();
-    const int count = windows / processes + (i < windows % processes ? 1 : 0);
+    const int count = inProcesses / processes + (i < inProcesses % processes ? 1 : 0);
     const std::string eventName = ReadyEventName(serial);
     readyEvents.emplace_back(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
     const char* scenario = serial % 2 ? "manynoiconmixed" : "manymixed";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Handle.h"
+#include "bench/IconWindows.h"
 
 #include <windows.h>
 
@@ -18,13 +19,13 @@ class Fleet {
   // Asks every process to quit; terminates those that do not.
   ~Fleet();
 
-  // Starts `processes` more fixture processes that open `windows` windows between them. Every
-  // other process uses a window class without icons, so that the menu also needs shell icons,
-  // and every other window has an icon of its own.
-  // Throws std::runtime_error when they do not all get ready.
+  // Opens `windows` more windows: half of them in this process, each with an icon of its own, the
+  // others in `processes` more fixture processes. Every other process uses a window class without
+  // icons, so that the menu also needs shell icons. Throws std::runtime_error when they do not all
+  // get ready.
   void Grow(int processes, int windows);
   int Processes() const { return static_cast<int>(members_.size()); }
-  int Windows() const { return windows_; }
+  int Windows() const { return windows_ + iconWindows_.Count(); }
 
  private:
   struct Member {
@@ -32,7 +33,8 @@ class Fleet {
     DWORD threadId = 0;
   };
   std::vector<Member> members_;
-  int windows_ = 0;
+  int windows_ = 0;  // of the processes
+  IconWindows iconWindows_;
 };
 
 }  // namespace bench

@@ -2,24 +2,28 @@
 // each a posted trigger that opens the menu inside this process's message loop, closed from a
 // timer with Esc or by typing the first letter of a window of ours. Every window, menu, icon,
 // image list, GDI object (font or brush), device context, library, process handle and snapshot
-// that the plug-in creates and destroys is counted through its import table; the host's private
-// memory is read at the start and the end.
+// that the plug-in creates and destroys is counted through its import table, and so are the
+// images its menu adds to its image list; the host's private memory is read at the start and the end.
 //
 //   swivo-soak [--dismiss N] [--choose M]     (defaults 10000 and 1000)
 //
 // Exit code 0 when no handle is outstanding after the plug-in is unloaded, nothing foreign was
-// destroyed, every menu opened, every choice activated our window, and private memory at the end
-// is within 1 MiB of the start (after the first cycle, which loads what the system loads once).
+// destroyed, every menu opened, every choice activated our window, no image was added after the
+// first cycle (the desktop stays the same), and private memory at the end is within 1 MiB of the
+// start (after the first cycle, which loads what the system loads once).
 #include "base/Module.h"
 #include "bench/Measure.h"
 #include "bench/PrivateMemory.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/HandleLedger.h"
+#include "tests/support/ImportPatch.h"
 #include "ui/WindowClass.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <commctrl.h>
+
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -41,6 +45,13 @@ constexpr char kAnchorCaption[] = "swivo soak anchor";
 constexpr char kWindowClass[] = "SwivoSoakWindow";
 constexpr char kMenuWindowClass[] = "#32768";
 constexpr UINT kMenuPollMs = 15;
+
+int imagesAdded = 0;
+decltype(&::ImageList_ReplaceIcon) realReplaceIcon;
+int WINAPI CountAddedImages(HIMAGELIST images, int index, HICON icon) {
+  if (index < 0) ++imagesAdded;
+  return realReplaceIcon(images, index, icon);
+}
 
 HWND target = nullptr;
 long long targetActivations = 0;
@@ -136,6 +147,11 @@ int Soak(int dismissCycles, int chooseCycles) {
   bool passed = true;
   {
     testing_support::HandleLedger ledger(library.get());
+    const testing_support::ImportPatch images(library.get(), "comctl32.dll", "ImageList_ReplaceIcon",
+                                              reinterpret_cast<void*>(&CountAddedImages));
+    realReplaceIcon = reinterpret_cast<decltype(realReplaceIcon)>(images.Original());
+    if (!realReplaceIcon) throw std::runtime_error("cannot count the menu's images");
+    int imagesAtStart = 0;
     const base::unique_hwnd targetWindow = OpenWindow(kTargetCaption, 60);
     target = targetWindow.get();
     const base::unique_hwnd anchor = OpenWindow(kAnchorCaption, 200);
@@ -153,7 +169,10 @@ int Soak(int dismissCycles, int chooseCycles) {
       const long long activationsBefore = targetActivations;
       for (int i = 1; i <= run.cycles; ++i) {
         shown += Cycle(execute, anchor.get(), run.closeMenu);
-        if (++done == 1) start = bench::ReadPrivateMemory();
+        if (++done == 1) {
+          start = bench::ReadPrivateMemory();
+          imagesAtStart = imagesAdded;
+        }
         if (i % 500 == 0 || i == run.cycles) {
           const bench::PrivateMemory now = bench::ReadPrivateMemory();
           std::printf("[soak] %s %d/%d  %.0f s  outstanding %u  committed private %.2f MiB\n", run.name, i,
@@ -180,7 +199,9 @@ int Soak(int dismissCycles, int chooseCycles) {
     PrintMemory("after Unload", afterUnload);
     const SIZE_T growth = end.committedPrivate > start.committedPrivate ? end.committedPrivate - start.committedPrivate : 0;
     std::printf("growth start to end: %.3f MiB (committed private)\n", MiB(growth));
-    passed = passed && shown == done && ledger.Outstanding() == 0 && ledger.Foreign() == 0 && growth <= kMemoryTolerance;
+    std::printf("images added to the menu's list: %d in cycle 1, %d after\n", imagesAtStart,
+                imagesAdded - imagesAtStart);
+    passed = passed && imagesAdded == imagesAtStart && shown == done && ledger.Outstanding() == 0 && ledger.Foreign() == 0 && growth <= kMemoryTolerance;
   }
   std::printf("[soak] %s\n", passed ? "PASSED" : "FAILED");
   return passed ? 0 : 1;
