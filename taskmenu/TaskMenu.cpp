@@ -1,33 +1,19 @@
 #include "taskmenu/TaskMenu.h"
 
-#include "base/Error.h"
 #include "base/WideText.h"
 
-#include <commctrl.h>
-
 #include <utility>
+#include <vector>
 
 namespace taskmenu {
 namespace {
 
-constexpr int kImageListGrowth = 4;
 // Accelerators run 'a' to '~'; past that the codes would be control bytes, bytes of the upper
 // half (joining a following ")" in a double-byte code page) and finally NUL.
 constexpr int kAcceleratorCount = '~' - 'a' + 1;
 
 // After the caption of a window that stopped responding: " (応答なし)", as its title bar says.
 constexpr wchar_t kNotRespondingMark[] = L" (\u5FDC\u7B54\u306A\u3057)";
-
-// "不正なイメージ リスト" (invalid image list), code page 932.
-constexpr char kInvalidImageList[] = "\x95s\x90\xb3\x82\xc8\x83" "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
-
-// Each icon is scaled once, when copied, to the size the menu draws at.
-base::unique_himagelist CreateTaskImages(int iconSize) {
-  base::unique_himagelist images(
-      ::ImageList_Create(iconSize, iconSize, ILC_MASK | ILC_COLORDDB, 0, kImageListGrowth));
-  if (!images) throw base::Error(kInvalidImageList);
-  return images;
-}
 
 // Clears a flag on every way out of a scope.
 class FlagScope {
@@ -41,18 +27,32 @@ class FlagScope {
   bool& flag_;
 };
 
-// Lets go of the entry's icon once it has been copied, also when building the item failed: the
-// image list holds its own copy, and an icon that the shell made for us is destroyed here.
-class IconRelease {
+// Lets go of the tasks' icons once their images are in the list, also when that failed: the
+// list holds its own copies, and an icon that the shell made for us is destroyed here.
+class IconsRelease {
  public:
-  explicit IconRelease(tasklist::TWinInfo& task) : task_(task) {}
-  IconRelease(const IconRelease&) = delete;
-  IconRelease& operator=(const IconRelease&) = delete;
-  ~IconRelease() { task_.Icon = {}; }
+  explicit IconsRelease(tasklist::TWinInfos& tasks) : tasks_(tasks) {}
+  IconsRelease(const IconsRelease&) = delete;
+  IconsRelease& operator=(const IconsRelease&) = delete;
+  ~IconsRelease() {
+    for (int i = 0; i < tasks_.Count(); ++i) tasks_.Items(i).Icon = {};
+  }
 
  private:
-  tasklist::TWinInfo& task_;
+  tasklist::TWinInfos& tasks_;
 };
+
+// No icon is made while the images are updated, so equal handles are the same icon.
+std::vector<int> UpdateImages(TaskImages& images, tasklist::TWinInfos& tasks) {
+  const IconsRelease release(tasks);
+  std::vector<TaskImageKey> keys;
+  keys.reserve(static_cast<size_t>(tasks.Count()));
+  for (int i = 0; i < tasks.Count(); ++i) {
+    const tasklist::TWinInfo& task = tasks.Items(i);
+    keys.push_back({task.Wnd, task.ProcessId, task.Icon.Handle()});
+  }
+  return images.Update(keys);
+}
 
 }  // namespace
 
@@ -61,27 +61,16 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   FlagScope popup(inPopup_);
   ClearItems();
   const int iconSize = IconSizeAt(x, y);
-  base::unique_himagelist images = CreateTaskImages(iconSize);
+  SetImages(images_.Begin(iconSize));
   tasks_.SetIconSize(iconSize);
   tasks_.Refresh();
-  SetImages(std::move(images));
-  ImageOfIcon imageOfIcon;
-  for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), imageOfIcon);
+  const std::vector<int> shown = UpdateImages(images_, tasks_);
+  for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
 
-// Tasks of one window class, or of one executable without a class icon, share one icon handle;
-// its image is copied once. No icon is made while the items are built, so equal handles are the
-// same icon.
-void TTaskPopupMenu::AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfIcon) {
-  IconRelease release(task);
-  int image = -1;
-  if (task.Icon) {
-    const auto known = imageOfIcon.find(task.Icon.Handle());
-    image = known != imageOfIcon.end() ? known->second : ::ImageList_ReplaceIcon(Images(), -1, task.Icon.Handle());
-    if (image >= 0) imageOfIcon.emplace(task.Icon.Handle(), image);
-  }
+void TTaskPopupMenu::AddTaskItem(const tasklist::TWinInfo& task, int image) {
   // Both before the item is added: the suffix goes by the item's position.
   const ui::MenuKey key = ui::MenuKeyOf(FormatItemCaption(task.Caption));
   std::wstring suffix = base::WidenAnsi(AcceleratorSuffix());

@@ -1,11 +1,12 @@
 // The popup menu of the running tasks: rebuilt from a fresh task list at every popup, one item
-// per task with its icon and caption; choosing an item activates that task.
+// per task with its icon and caption; choosing an item activates that task. The images of the
+// icons are kept from one popup to the next (TaskImages).
 #pragma once
 
+#include "taskmenu/TaskImages.h"
 #include "tasklist/TaskList.h"
 #include "ui/PopupMenu.h"
 
-#include <map>
 #include <string>
 
 namespace taskmenu {
@@ -47,14 +48,12 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
  private:
-  // Image of each distinct icon in the image list of one popup.
-  using ImageOfIcon = std::map<HICON, int>;
-
-  void AddTaskItem(tasklist::TWinInfo& task, ImageOfIcon& imageOfIcon);
+  void AddTaskItem(const tasklist::TWinInfo& task, int image);
   // What FormatItemCaption appends for the item about to be added.
   std::string AcceleratorSuffix() const;
 
   tasklist::TWinInfos tasks_;
+  TaskImages images_;
   bool inPopup_ = false;
   int acceleratorStyle_ = kNoAccelerator;
   bool preselect_ = true;

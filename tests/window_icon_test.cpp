@@ -1,11 +1,12 @@
 // Each task shows its window's own icon first, then its class's, its executable's and last its
 // file type's, and its whole caption; an executable's icon is read once per collection, and never
-// from the network. The icon windows live on a second thread of this process, since Wine reads no
+// from the network; an icon is copied into the menu's images once while its window shows it. The icon windows live on a second thread of this process, since Wine reads no
 // other process's icons. This program's first icon is solid red; the file type's icon is made cyan
 // by a patch of SHGetFileInfoA, as Wine would give the red one there too.
 #include "tasklist/IconLookup.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/WindowIconQuery.h"
+#include "taskmenu/TaskImages.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
@@ -21,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using testing_support::ImportPatch;
@@ -116,6 +118,13 @@ LRESULT WINAPI CountIconAsks(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, U
                              PDWORD_PTR result) {
   if (msg == WM_GETICON) ++iconAsks[wnd];
   return realSendMessageTimeoutA(wnd, msg, wParam, lParam, flags, timeout, result);
+}
+
+int iconsCopied = 0;
+decltype(&::ImageList_ReplaceIcon) realReplaceIcon;
+int WINAPI CountCopies(HIMAGELIST images, int index, HICON icon) {
+  ++iconsCopied;
+  return realReplaceIcon(images, index, icon);
 }
 
 LONG activations = 0;
@@ -237,9 +246,11 @@ class WindowIcons : public ::testing::Test {
 
   void SetUp() override {
     iconReads.clear();
+    iconsCopied = 0;
+    realReplaceIcon = reinterpret_cast<decltype(realReplaceIcon)>(copyPatch.Original());
     realExtractIconExA = reinterpret_cast<decltype(realExtractIconExA)>(readPatch.Original());
     realSendMessageTimeoutA = reinterpret_cast<decltype(realSendMessageTimeoutA)>(askPatch.Original());
-    ASSERT_TRUE(realExtractIconExA && realSendMessageTimeoutA);
+    ASSERT_TRUE(realExtractIconExA && realSendMessageTimeoutA && realReplaceIcon);
   }
 
   static std::unique_ptr<IconThread> icons;
@@ -249,6 +260,8 @@ class WindowIcons : public ::testing::Test {
                        reinterpret_cast<void*>(&CyanTypeIcon)};
   ImportPatch askPatch{::GetModuleHandleA(nullptr), "user32.dll", "SendMessageTimeoutA",
                        reinterpret_cast<void*>(&CountIconAsks)};
+  ImportPatch copyPatch{::GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_ReplaceIcon",
+                        reinterpret_cast<void*>(&CountCopies)};
   taskmenu::TTaskPopupMenu menu;
 };
 
@@ -275,6 +288,47 @@ TEST_F(WindowIcons, EachItemDrawsTheFirstIconFoundAndBorrowedIconsStay) {
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
   }
+}
+
+// Every popup asks every window again; an icon it answered before is not copied again, one it
+// changed to is.
+TEST_F(WindowIcons, ALaterPopupAsksAgainAndCopiesOnlyAChangedIcon) {
+  PopupAndDismiss();
+  const int firstCopies = std::exchange(iconsCopied, 0);
+  const int images = ::ImageList_GetImageCount(menu.Images());
+  EXPECT_GT(firstCopies, 0);
+  iconAsks.clear();
+  PopupAndDismiss();
+  EXPECT_EQ(iconsCopied, 0);
+  EXPECT_EQ(iconAsks[icons->smallIcon], 1);
+  const base::unique_hicon cyan = SolidIcon(kCyan, kSmall);
+  ::SendMessageA(icons->smallIcon, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(cyan.get()));
+  PopupAndDismiss();
+  ::SendMessageA(icons->smallIcon, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons->green.get()));
+  EXPECT_EQ(iconsCopied, 1);
+  EXPECT_PRED2(Near, ColourOf(icons->smallIcon), kCyan);
+  EXPECT_EQ(::ImageList_GetImageCount(menu.Images()), images) << "the green image's place was not taken";
+}
+
+// Tasks that show one icon share one image, also when one of them is new. The window handle and
+// the icon handle may both come back for another process: its task is copied anew, into the place
+// of an image no task shows any more.
+TEST_F(WindowIcons, AnImageIsKeptForItsWindowProcessAndIconHandle) {
+  taskmenu::TaskImages images;
+  const HIMAGELIST list = images.Begin(kSmall);
+  const HWND wnd = icons->smallIcon;
+  const HICON green = icons->green.get();
+  EXPECT_EQ(images.Update({{wnd, 1, green}}), std::vector<int>{0});
+  EXPECT_EQ(images.Update({{icons->neither, 1, green}, {wnd, 1, green}, {wnd, 1, nullptr}}),
+            (std::vector<int>{0, 0, -1}));
+  EXPECT_EQ(iconsCopied, 1);
+  EXPECT_EQ(images.Update({{wnd, 2, green}}), std::vector<int>{0});
+  EXPECT_EQ(iconsCopied, 2);
+  EXPECT_EQ(images.Update({{wnd, 2, icons->magenta.get()}, {icons->neither, 1, green}}), (std::vector<int>{0, 1}));
+  EXPECT_EQ(iconsCopied, 4);
+  EXPECT_PRED2(Near, ImageColour(list, 0), kMagenta);
+  EXPECT_PRED2(Near, ImageColour(list, 1), kGreen);
+  EXPECT_EQ(images.Begin(kSmall), list) << "the list is kept while the size stays";
 }
 
 TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {

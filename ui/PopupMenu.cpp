@@ -287,7 +287,7 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   const MenuMetrics& m = metrics_;
   const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - m.iconSize) / 2;
   if (images_ && item.ImageIndex >= 0) {
-    ::ImageList_Draw(images_.get(), item.ImageIndex, draw.hDC, draw.rcItem.left + m.margin, top,
+    ::ImageList_Draw(images_, item.ImageIndex, draw.hDC, draw.rcItem.left + m.margin, top,
                      ILD_TRANSPARENT | (grey ? ILD_BLEND50 : 0));
   }
   RECT text = draw.rcItem;

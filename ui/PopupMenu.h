@@ -56,9 +56,9 @@ class TPopupMenu {
   TMenuItem& AddItem();
   void ClearItems();
 
-  HIMAGELIST Images() const { return images_.get(); }
-  // The menu owns its image list; the previous one is released.
-  void SetImages(base::unique_himagelist images) { images_ = std::move(images); }
+  HIMAGELIST Images() const { return images_; }
+  // Borrowed: the list outlives the menu's popups.
+  void SetImages(HIMAGELIST images) { images_ = images; }
 
   // Creates what the menu needs from the platform and does not have yet: the context that
   // measures the items and the owner window. Throws base::Error when one cannot be made; a later
@@ -127,7 +127,7 @@ class TPopupMenu {
   int maxTextWidth_ = 0;  // an item's text is cut to this width
   // Read once per popup: the platform takes its time to answer, and there may be thousands of items.
   int checkMarkWidth_ = 0;
-  base::unique_himagelist images_;
+  HIMAGELIST images_ = nullptr;
   MenuMetrics metrics_;
   int themeSetting_ = kThemeFollowWindows;
   UxTheme uxTheme_;

@@ -1,0 +1,50 @@
+// The menu's images of the tasks' icons, kept from one popup to the next: an icon is copied when
+// it is new to the menu, and its image is dropped once no task of a popup shows it. Every popup
+// still asks every window for its icon; only copying the same icon again is spared.
+//
+// An image is kept for the window, its process and the icon handle it answered: a window that
+// changed its icon answers another handle, and a window or icon handle that the system gave out
+// again belongs to another process, or to a window that has not been shown yet.
+#pragma once
+
+#include "base/Handle.h"
+
+#include <windows.h>
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace taskmenu {
+
+struct TaskImageKey {
+  HWND window = nullptr;
+  DWORD processId = 0;
+  HICON icon = nullptr;
+
+  bool operator<(const TaskImageKey& other) const {
+    return std::tie(window, processId, icon) < std::tie(other.window, other.processId, other.icon);
+  }
+};
+
+class TaskImages {
+ public:
+  // The image list of `iconSize` square images, made anew when the size changed (another DPI):
+  // every icon is then copied again. Throws base::Error when the list cannot be made.
+  HIMAGELIST Begin(int iconSize);
+
+  // The images of one popup's tasks, in their order: -1 for a task without an icon or whose icon
+  // could not be copied. Tasks that show one icon handle share its image. Images that none of
+  // them shows are dropped; their places take the next new icons.
+  std::vector<int> Update(const std::vector<TaskImageKey>& tasks);
+
+ private:
+  // Copies the icon into a place not `taken`, and takes it; -1 when it could not be copied.
+  int Copy(HICON icon, std::vector<bool>& taken);
+
+  base::unique_himagelist list_;
+  int iconSize_ = 0;
+  std::map<TaskImageKey, int> images_;  // of the last popup
+};
+
+}  // namespace taskmenu
