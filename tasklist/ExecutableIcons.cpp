@@ -1,5 +1,7 @@
 #include "tasklist/ExecutableIcons.h"
 
+#include "tasklist/NUnit.h"
+
 #include <shellapi.h>
 
 namespace tasklist {
@@ -49,6 +51,15 @@ TaskIcon ExecutableIcons::For(const std::string& path, bool large) {
   const Key key{path, large};
   auto found = icons_.find(key);
   if (found == icons_.end()) found = icons_.emplace(key, ReadIcon(path, large)).first;
+  return found->second;
+}
+
+TaskIcon ExecutableIcons::TypeIconOf(const std::string& path, bool large) {
+  const Key key{path, large};
+  auto found = typeIcons_.find(key);
+  if (found == typeIcons_.end()) {
+    found = typeIcons_.emplace(key, TaskIcon::Owned(GetFileIcon(path, large), IconSource::kFileType)).first;
+  }
   return found->second;
 }
 

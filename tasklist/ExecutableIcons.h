@@ -1,7 +1,9 @@
 // The first icon of each executable file, read at most once while the task collection lives:
 // a read can hold up the host's thread for seconds (a sleeping disk, a share that went away), and
 // a running program's file does not change its icon. A file that gave no icon is remembered too.
-// The icons are shared with the entries that show them (see TaskIcon).
+// Likewise the icon of each file's type, for the files without one of their own: made once, it
+// keeps its handle, so that the menu does not copy its image again at every popup. The icons are
+// shared with the entries that show them (see TaskIcon).
 #pragma once
 
 #include "tasklist/TaskIcon.h"
@@ -17,10 +19,13 @@ class ExecutableIcons {
   // The first icon of the file at `path`, small or `large`; empty when it has none, when `path`
   // is empty, or when the file lies on the network, which is never read.
   TaskIcon For(const std::string& path, bool large = false);
+  // The icon the shell shows for the type of the file at `path`, small or `large`.
+  TaskIcon TypeIconOf(const std::string& path, bool large);
 
  private:
   using Key = std::pair<std::string, bool>;
   std::map<Key, TaskIcon> icons_;
+  std::map<Key, TaskIcon> typeIcons_;
 };
 
 }  // namespace tasklist

@@ -2,8 +2,6 @@
 
 #include "tasklist/NUnit.h"
 
-#include <utility>
-
 namespace tasklist {
 namespace {
 
@@ -27,16 +25,7 @@ TaskIcon IconLookup::FileIcon(const std::string& exePath) {
   if (windowIcons_) {
     if (TaskIcon icon = executableIcons_.For(exePath, largeIcons_)) return icon;
   }
-  return FileTypeIcon(exePath);
-}
-
-TaskIcon IconLookup::FileTypeIcon(const std::string& exePath) {
-  auto found = fileTypeIcons_.find(exePath);
-  if (found == fileTypeIcons_.end()) {
-    TaskIcon icon = TaskIcon::Owned(GetFileIcon(exePath, largeIcons_), IconSource::kFileType);
-    found = fileTypeIcons_.emplace(exePath, std::move(icon)).first;
-  }
-  return found->second;
+  return executableIcons_.TypeIconOf(exePath, largeIcons_);
 }
 
 }  // namespace tasklist

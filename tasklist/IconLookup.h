@@ -1,8 +1,8 @@
 // Chooses a task's icon, first found in this order: the window's own icon; its class's small
 // icon, then the class's icon; the executable's own first icon; the icon of the file's type.
 // Without window icons, the choice is the class's small icon, else the type's icon. Lives for one
-// refresh: the type's icon is made once per path and shared by its tasks; the executables' own
-// icons come from the collection's ExecutableIcons, which outlive the refresh. When the menu's
+// refresh; the executables' own icons and their types' come from the collection's
+// ExecutableIcons, which outlive the refresh. When the menu's
 // icons are larger than small icons (a screen above 100 %), each step takes the big icon first,
 // which the menu scales down, rather than a small one it would stretch.
 #pragma once
@@ -14,7 +14,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 namespace tasklist {
@@ -36,13 +35,10 @@ class IconLookup {
   TaskIcon FileIcon(const std::string& exePath);
 
  private:
-  TaskIcon FileTypeIcon(const std::string& exePath);
-
   bool windowIcons_;
   bool largeIcons_;  // the menu's icons are larger than small icons: big ones are not stretched up
   ExecutableIcons& executableIcons_;
   WindowIconQuery windowQuery_;
-  std::map<std::string, TaskIcon> fileTypeIcons_;
 };
 
 }  // namespace tasklist

@@ -1,7 +1,8 @@
 // The lookups that cannot change within one refresh of the task list: the executable path of a
 // process, the icons made for an executable path, and what the shell says of store apps. Each
 // refresh makes its own, so every refresh still reflects the windows of that moment; only the
-// executables' own icons and the store apps seen, which the collection keeps, outlive it.
+// executables' own icons and their types', and the store apps seen, which the collection keeps,
+// outlive it.
 #pragma once
 
 #include "tasklist/IconLookup.h"

@@ -1,7 +1,7 @@
 // Within one refresh, lookups that cannot change are made once: each window's owner, styles,
 // class and cloaking, the executable path per process, the shell icon per path, and the menu's
-// image per icon. Nothing but the executables' own icons (window_icon_test) is kept across
-// refreshes, and a shared shell icon is destroyed exactly once. Counted through this program's
+// image per icon. Nothing but the executables' own icons (window_icon_test), their types' icons and
+// the menu's images is kept across refreshes, and a shared shell icon is destroyed exactly once. Counted through this program's
 // import table.
 #include "base/Handle.h"
 #include "taskmenu/TaskMenu.h"
@@ -189,11 +189,15 @@ TEST_F(LookupReuse, TasksOfOneExecutableShareOneShellIconAndOneImage) {
   EXPECT_LE(::ImageList_GetImageCount(menu.Images()), menu.ItemCount() - kWindows + 1);
 }
 
-TEST_F(LookupReuse, EveryShellIconIsDestroyedOnceForEachTimeItWasMade) {
-  PopupAndDismiss(menu);
-  PopupAndDismiss(menu);
-  ASSERT_FALSE(makesByIcon.empty());
-  // A handle value may come back for a later icon, so the counts are compared, not sets.
+TEST_F(LookupReuse, EachShellIconIsMadeOnceAndDestroyedWithTheMenu) {
+  {
+    taskmenu::TTaskPopupMenu ownMenu;
+    PopupAndDismiss(ownMenu);
+    PopupAndDismiss(ownMenu);
+    ASSERT_FALSE(makesByIcon.empty());
+    for (const auto& [icon, makes] : makesByIcon) EXPECT_EQ(makes, 1) << icon;
+    EXPECT_TRUE(destroysByIcon.empty());
+  }
   EXPECT_EQ(destroysByIcon, makesByIcon);
 }
 
