@@ -33,6 +33,8 @@ class IconLookup {
   TaskIcon OwnIcon(HWND wnd);
   // The steps of the executable at `exePath`: its own first icon and its file type's.
   TaskIcon FileIcon(const std::string& exePath);
+  // Whether the window answered when asked for its icon.
+  bool Answered(HWND wnd) const { return windowQuery_.Answered(wnd); }
 
  private:
   bool windowIcons_;

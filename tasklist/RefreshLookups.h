@@ -37,6 +37,8 @@ class RefreshLookups {
   // The frame's own icon; else its app's image; else the frame host's executable or file type icon.
   TaskIcon FrameIcon(HWND wnd, HWND frame, const std::string& hostPath);
   const std::wstring& AppIdOf(HWND frame) { return storeApps_.IdOf(frame); }
+  // Whether the window answered a message of this refresh.
+  bool Answered(HWND wnd) const { return icons_.Answered(wnd); }
 
  private:
   std::map<DWORD, std::string> paths_;

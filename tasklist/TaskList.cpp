@@ -53,7 +53,7 @@ void TWinInfos::Refresh() {
   RefreshLookups lookups(options_, executableIcons_, storeApps_);
   FillEntries(windows, lookups);
   RemoveUnlisted(windows);
-  NoteHungTasks();
+  NoteHungTasks(lookups);
   ArrangeTasks();
 }
 
@@ -122,14 +122,15 @@ void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
   }
 }
 
-// Only the listed tasks are asked; the question sends nothing to the window.
+// Only the listed tasks are asked; the question sends nothing to the window, and is not asked of
+// a window that has just answered for its icon.
 // A window of the refreshing thread is never hung: the thread is running this very code, though
 // it may not have read its messages for a while.
-void TWinInfos::NoteHungTasks() {
+void TWinInfos::NoteHungTasks(const RefreshLookups& lookups) {
   const DWORD thisThread = ::GetCurrentThreadId();
   for (int i = 0; i < Count(); ++i) {
     TWinInfo& task = Items(i);
-    task.Hung = task.ThreadId != thisThread && ::IsHungAppWindow(task.Wnd) != FALSE;
+    task.Hung = task.ThreadId != thisThread && !lookups.Answered(task.Wnd) && ::IsHungAppWindow(task.Wnd) != FALSE;
   }
 }
 

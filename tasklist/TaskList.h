@@ -67,7 +67,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
   void Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups);
   void RemoveUnlisted(WindowSnapshot& windows);
-  void NoteHungTasks();
+  void NoteHungTasks(const RefreshLookups& lookups);
   // Whether the settings leave the filled entry out.
   [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
   // Orders the entries and asks the editor for its open files: ArrangeTasks.cpp.

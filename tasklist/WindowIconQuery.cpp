@@ -19,6 +19,7 @@ HICON WindowIconQuery::IconOf(HWND wnd, bool bigFirst) {
   for (const WPARAM kind : bigFirst ? kBigIconFirst : kIconKinds) {
     DWORD_PTR answer = 0;
     if (!replies_.Send(wnd, WM_GETICON, kind, 0, answer)) return nullptr;
+    answered_.insert(wnd);
     if (answer) return reinterpret_cast<HICON>(answer);
   }
   return nullptr;

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <unordered_set>
+
 namespace tasklist {
 
 // How long one window may take to answer, and all asks of one refresh together.
@@ -20,9 +22,12 @@ class WindowIconQuery {
   // from the window. 0 when it has none or was not asked. One ask for a window whose first icon
   // is found, two for the others.
   HICON IconOf(HWND wnd, bool bigFirst = false);
+  // Whether the window answered an ask: its thread reads its messages, so it is not hung.
+  bool Answered(HWND wnd) const { return answered_.count(wnd) != 0; }
 
  private:
   base::ReplyBudget replies_{kWindowIconTimeoutMs, kWindowIconBudgetMs};
+  std::unordered_set<HWND> answered_;
 };
 
 }  // namespace tasklist

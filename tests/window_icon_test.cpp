@@ -120,6 +120,13 @@ LRESULT WINAPI CountIconAsks(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, U
   return realSendMessageTimeoutA(wnd, msg, wParam, lParam, flags, timeout, result);
 }
 
+std::map<HWND, int> hungChecks;
+decltype(&::IsHungAppWindow) realIsHungAppWindow;
+BOOL WINAPI CountHungChecks(HWND wnd) {
+  ++hungChecks[wnd];
+  return realIsHungAppWindow(wnd);
+}
+
 int iconsCopied = 0;
 decltype(&::ImageList_ReplaceIcon) realReplaceIcon;
 int WINAPI CountCopies(HIMAGELIST images, int index, HICON icon) {
@@ -329,6 +336,21 @@ TEST_F(WindowIcons, AnImageIsKeptForItsWindowProcessAndIconHandle) {
   EXPECT_PRED2(Near, ImageColour(list, 0), kMagenta);
   EXPECT_PRED2(Near, ImageColour(list, 1), kGreen);
   EXPECT_EQ(images.Begin(kSmall), list) << "the list is kept while the size stays";
+}
+
+// A window that answered for its icon reads its messages: it is not asked whether it is hung.
+TEST_F(WindowIcons, OnlyAWindowThatDidNotAnswerIsCheckedForNotResponding) {
+  ImportPatch hung(::GetModuleHandleA(nullptr), "user32.dll", "IsHungAppWindow",
+                   reinterpret_cast<void*>(&CountHungChecks));
+  realIsHungAppWindow = reinterpret_cast<decltype(realIsHungAppWindow)>(hung.Original());
+  ASSERT_TRUE(realIsHungAppWindow);
+  hungChecks.clear();
+  PopupAndDismiss();
+  EXPECT_EQ(hungChecks[icons->smallIcon], 0);
+  icons->Hang(1000);
+  PopupAndDismiss();
+  ::SendMessageA(icons->smallIcon, WM_NULL, 0, 0);  // until it answers again
+  EXPECT_EQ(hungChecks[icons->smallIcon], 1);
 }
 
 TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {
