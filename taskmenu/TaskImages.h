@@ -3,8 +3,8 @@
 // still asks every window for its icon; only copying the same icon again is spared.
 //
 // An image is kept for the window, its process and the icon handle it answered: a window that
-// changed its icon answers another handle, and a window or icon handle that the system gave out
-// again belongs to another process, or to a window that has not been shown yet.
+// changed its icon answers another handle, and a window handle that the system gave out again to
+// another process comes with that process's id.
 #pragma once
 
 #include "base/Handle.h"
