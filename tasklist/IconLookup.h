@@ -35,6 +35,7 @@ class IconLookup {
   TaskIcon FileIcon(const std::string& exePath);
   // Whether the window answered when asked for its icon.
   bool Answered(HWND wnd) const { return windowQuery_.Answered(wnd); }
+  bool Unanswered(HWND wnd) const { return windowQuery_.Unanswered(wnd); }
 
  private:
   bool windowIcons_;

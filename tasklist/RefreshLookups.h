@@ -39,6 +39,8 @@ class RefreshLookups {
   const std::wstring& AppIdOf(HWND frame) { return storeApps_.IdOf(frame); }
   // Whether the window answered a message of this refresh.
   bool Answered(HWND wnd) const { return icons_.Answered(wnd); }
+  // Whether the window's icon ask went unanswered in this refresh.
+  bool Unanswered(HWND wnd) const { return icons_.Unanswered(wnd); }
 
  private:
   std::map<DWORD, std::string> paths_;

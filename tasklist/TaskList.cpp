@@ -44,6 +44,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   ZOrder = source.ZOrder;
   AppId = source.AppId;
   Hung = source.Hung;
+  IconLate = source.IconLate;
 }
 
 void TWinInfos::Refresh() {
@@ -131,6 +132,7 @@ void TWinInfos::NoteHungTasks(const RefreshLookups& lookups) {
   for (int i = 0; i < Count(); ++i) {
     TWinInfo& task = Items(i);
     task.Hung = task.ThreadId != thisThread && !lookups.Answered(task.Wnd) && ::IsHungAppWindow(task.Wnd) != FALSE;
+    task.IconLate = !task.Hung && lookups.Unanswered(task.Wnd);
   }
 }
 

@@ -31,6 +31,7 @@ class TWinInfo : public base::TCollectionItem {
   int ZOrder = 0;       // where the task's first usable window was in z-order; 0 is the front
   std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
   bool Hung = false;    // the window to activate stopped responding, as of the refresh
+  bool IconLate = false;  // it was too slow to give its own icon in the refresh, but is not hung
 
   void Assign(const TWinInfo& source);
 };

@@ -1,7 +1,8 @@
 // The icon a window shows in its title bar and on the taskbar, asked of the window itself with
 // WM_GETICON. The asks of one refresh share a reply budget, so that windows that do not answer
 // cost little: a thread that let one ask time out is not asked again, and once the budget is
-// spent the remaining windows are not asked at all.
+// spent the remaining windows are not asked at all. Those windows are asked again while the menu
+// is open (LateIconAsks).
 #pragma once
 
 #include "base/ReplyBudget.h"
@@ -12,8 +13,9 @@
 
 namespace tasklist {
 
-// How long one window may take to answer, and all asks of one refresh together.
-inline constexpr UINT kWindowIconTimeoutMs = 50;
+// How long one window may take to answer, and all asks of one refresh together. A window slower
+// than that does not hold up the menu: it is asked again while the menu is open.
+inline constexpr UINT kWindowIconTimeoutMs = 15;
 inline constexpr UINT kWindowIconBudgetMs = 300;
 
 class WindowIconQuery {
@@ -24,10 +26,14 @@ class WindowIconQuery {
   HICON IconOf(HWND wnd, bool bigFirst = false);
   // Whether the window answered an ask: its thread reads its messages, so it is not hung.
   bool Answered(HWND wnd) const { return answered_.count(wnd) != 0; }
+  // Whether the window was to be asked but gave no answer within the bounds, or was not asked
+  // once they were spent: it may still answer later.
+  bool Unanswered(HWND wnd) const { return unanswered_.count(wnd) != 0; }
 
  private:
   base::ReplyBudget replies_{kWindowIconTimeoutMs, kWindowIconBudgetMs};
   std::unordered_set<HWND> answered_;
+  std::unordered_set<HWND> unanswered_;
 };
 
 }  // namespace tasklist

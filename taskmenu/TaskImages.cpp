@@ -54,6 +54,15 @@ std::vector<int> TaskImages::Update(const std::vector<TaskImageKey>& tasks) {
   return shown;
 }
 
+int TaskImages::Add(const TaskImageKey& task) {
+  if (const auto known = images_.find(task); known != images_.end()) return known->second;
+  std::vector<bool> taken(static_cast<size_t>(::ImageList_GetImageCount(list_.get())), false);
+  for (const auto& [key, image] : images_) taken[static_cast<size_t>(image)] = true;
+  const int image = Copy(task.icon, taken);
+  if (image >= 0) images_.emplace(task, image);
+  return image;
+}
+
 // Into the first place no image of this popup takes, else at the end.
 int TaskImages::Copy(HICON icon, std::vector<bool>& taken) {
   size_t free = 0;

@@ -37,6 +37,9 @@ class TaskImages {
   // could not be copied. Tasks that show one icon handle share its image. Images that none of
   // them shows are dropped; their places take the next new icons.
   std::vector<int> Update(const std::vector<TaskImageKey>& tasks);
+  // The image of one more icon of the last popup's tasks, copied into a place none of them shows;
+  // -1 when it could not be copied.
+  int Add(const TaskImageKey& task);
 
  private:
   // Copies the icon into a place not `taken`, and takes it; -1 when it could not be copied.

@@ -66,6 +66,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   tasks_.Refresh();
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
+  AskLateIcons(iconSize);
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
@@ -82,6 +83,34 @@ void TTaskPopupMenu::AddTaskItem(const tasklist::TWinInfo& task, int image) {
   if (closeKey_) {
     item.OnCloseKey = [this](ui::TMenuItem& target, ui::CloseRequest request) { TaskItemCloseKey(target, request); };
   }
+}
+
+void TTaskPopupMenu::AskLateIcons(int iconSize) {
+  lateIcons_.reset();
+  lateTasks_.clear();
+  std::vector<HWND> windows;
+  for (int i = 0; i < tasks_.Count(); ++i) {
+    if (!tasks_.Items(i).IconLate) continue;
+    lateTasks_.push_back(i);
+    windows.push_back(tasks_.Items(i).Wnd);
+  }
+  if (windows.empty()) return;
+  lateIcons_ = std::make_unique<tasklist::LateIconAsks>(windows, iconSize > tasklist::kSmallIconSize, OwnerWindow(),
+                                                        kLateIconMessage, ++lateSerial_);
+}
+
+// An answer of this popup's late asks: its icon is copied at once, while the window still shows
+// it, and drawn in place.
+bool TTaskPopupMenu::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != kLateIconMessage) return false;
+  if (lParam != lateSerial_ || !lateIcons_ || wParam >= lateTasks_.size()) return true;
+  const int position = lateTasks_[wParam];
+  const HICON icon = lateIcons_->Answer(wParam);
+  if (!icon || position >= tasks_.Count() || position >= ItemCount()) return true;
+  const tasklist::TWinInfo& task = tasks_.Items(position);
+  const int image = images_.Add({task.Wnd, task.ProcessId, icon});
+  if (image >= 0) SetItemImage(Items(position), image);
+  return true;
 }
 
 std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {

@@ -11,6 +11,7 @@
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/SlowIconWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -229,6 +231,9 @@ class IconThread {
   DWORD threadId_ = 0;
 };
 
+constexpr COLORREF kPurple = RGB(128, 0, 128);
+constexpr DWORD kSlowAnswerMs = 40;
+
 class WindowIcons : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { icons = std::make_unique<IconThread>(); }
@@ -351,6 +356,29 @@ TEST_F(WindowIcons, OnlyAWindowThatDidNotAnswerIsCheckedForNotResponding) {
   PopupAndDismiss();
   ::SendMessageA(icons->smallIcon, WM_NULL, 0, 0);  // until it answers again
   EXPECT_EQ(hungChecks[icons->smallIcon], 1);
+}
+
+// The menu opens without waiting for the slow window, and draws its own icon soon after.
+TEST_F(WindowIcons, AWindowTooSlowForTheRefreshGetsItsOwnIconWhileTheMenuIsOpen) {
+  const base::unique_hicon purple = SolidIcon(kPurple, kSmall);
+  const testing_support::SlowIconWindow slow(purple.get(), kSlowAnswerMs);
+  COLORREF atOpen = CLR_INVALID;
+  DWORD openedAt = 0;
+  DWORD filledAfter = MAXDWORD;
+  std::function<void(HWND)> look = [&](HWND open) {
+    if (!openedAt) {
+      openedAt = ::GetTickCount();
+      atOpen = ColourOf(slow.Window());
+    }
+    const DWORD elapsed = ::GetTickCount() - openedAt;
+    if (Near(ColourOf(slow.Window()), kPurple)) filledAfter = elapsed;
+    if (filledAfter != MAXDWORD || elapsed > 2000) return testing_support::PressInMenu(open, VK_ESCAPE);
+    testing_support::WhenMenuOpens(look);
+  };
+  testing_support::WhenMenuOpens(look);
+  menu.PopupTasks(10, 10);
+  EXPECT_FALSE(Near(atOpen, kPurple)) << "the menu waited for the slow window";
+  EXPECT_LE(filledAfter, 500u);
 }
 
 TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {

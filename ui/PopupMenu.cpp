@@ -195,6 +195,16 @@ void TPopupMenu::DisableItem(TMenuItem& item) {
   if (const HWND shown = MenuWindowOf(openMenu_)) ::InvalidateRect(shown, nullptr, TRUE);
 }
 
+void TPopupMenu::SetItemImage(TMenuItem& item, int image) {
+  item.ImageIndex = image;
+  const int position = IndexOf(item);
+  const HWND shown = openMenu_ ? MenuWindowOf(openMenu_) : nullptr;
+  RECT rect{};
+  if (!shown || position < 0 || !::GetMenuItemRect(shown, openMenu_, static_cast<UINT>(position), &rect)) return;
+  ::MapWindowPoints(nullptr, shown, reinterpret_cast<POINT*>(&rect), 2);
+  ::InvalidateRect(shown, &rect, FALSE);
+}
+
 void TPopupMenu::Cancel() {
   cancelled_ = true;
   // A menu that is still being opened does not take EndMenu yet; it is ended once it waits for
@@ -231,7 +241,7 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     case WM_CLOSE:
       return 0;  // the owner lives as long as the menu; nobody else closes it
     default:
-      return ::DefWindowProcA(wnd, msg, wParam, lParam);
+      return OwnerMessage(msg, wParam, lParam) ? 0 : ::DefWindowProcA(wnd, msg, wParam, lParam);
   }
 }
 

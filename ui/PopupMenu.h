@@ -74,6 +74,8 @@ class TPopupMenu {
   void HighlightOnOpen(int position) { highlightOnOpen_ = position; }
   // Greys the item, also in the open menu, and stops it from being chosen.
   void DisableItem(TMenuItem& item);
+  // Gives the item another image, also in the open menu.
+  void SetItemImage(TMenuItem& item, int image);
 
   // Tracks the menu with its top-left corner at (x, y) until an item is chosen or the menu is
   // dismissed. The chosen item's action runs later, when the thread dispatches its messages.
@@ -96,6 +98,9 @@ class TPopupMenu {
   // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
   // no message of the owner may reach a menu whose own members are already gone.
   void DestroyOwner();
+  // A message of the owner window that the menu itself does not take (one in the WM_APP range
+  // that a derived menu posts to it, say); returns whether it was taken.
+  virtual bool OwnerMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
  private:
   static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
