@@ -29,8 +29,8 @@ bool ReplyBudget::Skips(HWND wnd) const {
   return !silentThreads_.empty() && silentThreads_.count(::GetWindowThreadProcessId(wnd, nullptr));
 }
 
-bool ReplyBudget::Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply) {
-  if (Skips(wnd)) return false;
+Reply ReplyBudget::Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply) {
+  if (Skips(wnd)) return Reply::kNotInTime;
   // What is left of the budget, rounded up to a whole millisecond.
   const auto bound = static_cast<UINT>(std::ceil(std::min<double>(perAskMs_, totalMs_ - spentMs_)));
   const LONGLONG start = Ticks();
@@ -38,10 +38,11 @@ bool ReplyBudget::Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWO
   const LRESULT sent = ::SendMessageTimeoutA(wnd, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, bound, &reply);
   const DWORD error = ::GetLastError();
   spentMs_ += static_cast<double>(Ticks() - start) / ticksPerMs_;
-  if (sent) return true;
+  if (sent) return Reply::kAnswered;
   // A window that closed meanwhile says nothing about its thread's other windows.
-  if (error == ERROR_TIMEOUT) silentThreads_.insert(::GetWindowThreadProcessId(wnd, nullptr));
-  return false;
+  if (error != ERROR_TIMEOUT) return Reply::kFailed;
+  silentThreads_.insert(::GetWindowThreadProcessId(wnd, nullptr));
+  return Reply::kNotInTime;
 }
 
 }  // namespace base

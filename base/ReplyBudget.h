@@ -10,14 +10,22 @@
 
 namespace base {
 
+// What became of one ask.
+enum class Reply {
+  kAnswered,
+  kNotInTime,  // no reply within the bounds, or not asked: the thread missed an earlier ask, or
+               // the budget is spent; also a hung window's
+  kFailed,     // the window is gone, or the message could not be sent to it
+};
+
 class ReplyBudget {
  public:
   ReplyBudget(DWORD perAskMs, DWORD totalMs);
 
   // Sends the message and waits for the reply within the bounds, with SMTO_BLOCK: nothing of the
-  // host's runs while we wait, and a hung window fails at once. False when no reply came, and
-  // without sending when the budget is spent or the window's thread missed an earlier ask.
-  [[nodiscard]] bool Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply);
+  // host's runs while we wait, and a hung window fails at once. Sends nothing when the budget is
+  // spent or the window's thread missed an earlier ask.
+  [[nodiscard]] Reply Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply);
 
  private:
   [[nodiscard]] bool Skips(HWND wnd) const;

@@ -46,7 +46,7 @@ HWND EditorMainWindowFor(HWND wnd) {
 // The atom of the editor's reply, now ours to delete; empty when no reply came in time.
 base::unique_global_atom AskOpenFile(HWND mainWnd, UINT message, base::ReplyBudget& replies) {
   DWORD_PTR reply = 0;
-  if (!replies.Send(mainWnd, message, 0, 0, reply)) reply = 0;
+  if (replies.Send(mainWnd, message, 0, 0, reply) != base::Reply::kAnswered) reply = 0;
   return base::unique_global_atom(LOWORD(reply));
 }
 

@@ -75,7 +75,7 @@ DWORD WINAPI LateIconAsks::Run(void* parameter) {
   const HMODULE module = state->module;
   for (size_t i = 0; i < state->windows.size() && !state->stopped; ++i) {
     const HICON icon = AskIcon(state->windows[i], state->bigFirst);
-    if (!icon) continue;
+    if (!icon || state->stopped) continue;  // the menu that would show it has moved on
     state->answers[i] = icon;
     ::PostMessageA(state->notify, state->message, i, state->serial);
   }

@@ -18,8 +18,9 @@ constexpr std::array<WPARAM, 2> kBigIconFirst{ICON_BIG, ICON_SMALL2};
 HICON WindowIconQuery::IconOf(HWND wnd, bool bigFirst) {
   for (const WPARAM kind : bigFirst ? kBigIconFirst : kIconKinds) {
     DWORD_PTR answer = 0;
-    if (!replies_.Send(wnd, WM_GETICON, kind, 0, answer)) {
-      if (!answered_.count(wnd)) unanswered_.insert(wnd);
+    const base::Reply reply = replies_.Send(wnd, WM_GETICON, kind, 0, answer);
+    if (reply != base::Reply::kAnswered) {
+      if (reply == base::Reply::kNotInTime && !answered_.count(wnd)) unanswered_.insert(wnd);
       return nullptr;
     }
     answered_.insert(wnd);

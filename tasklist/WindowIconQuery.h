@@ -27,7 +27,7 @@ class WindowIconQuery {
   // Whether the window answered an ask: its thread reads its messages, so it is not hung.
   bool Answered(HWND wnd) const { return answered_.count(wnd) != 0; }
   // Whether the window was to be asked but gave no answer within the bounds, or was not asked
-  // once they were spent: it may still answer later.
+  // once they were spent: it may still answer later. A window the message could not reach will not.
   bool Unanswered(HWND wnd) const { return unanswered_.count(wnd) != 0; }
 
  private:
