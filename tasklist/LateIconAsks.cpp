@@ -1,6 +1,7 @@
 #include "tasklist/LateIconAsks.h"
 
-#include <array>
+#include "tasklist/WindowIconQuery.h"
+
 #include <atomic>
 #include <memory>
 
@@ -28,11 +29,8 @@ struct LateIconAsks::State {
 
 namespace {
 
-// As in the refresh: the small icon (which the system makes from the big one), else the big one.
 HICON AskIcon(HWND wnd, bool bigFirst) {
-  const std::array<WPARAM, 2> kinds = bigFirst ? std::array<WPARAM, 2>{ICON_BIG, ICON_SMALL2}
-                                               : std::array<WPARAM, 2>{ICON_SMALL2, ICON_BIG};
-  for (const WPARAM kind : kinds) {
+  for (const WPARAM kind : IconKindsToAsk(bigFirst)) {
     DWORD_PTR answer = 0;
     if (!::SendMessageTimeoutA(wnd, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, kLateIconTimeoutMs, &answer)) return nullptr;
     if (answer) return reinterpret_cast<HICON>(answer);

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <unordered_set>
 
 namespace tasklist {
@@ -17,6 +18,10 @@ namespace tasklist {
 // than that does not hold up the menu: it is asked again while the menu is open.
 inline constexpr UINT kWindowIconTimeoutMs = 15;
 inline constexpr UINT kWindowIconBudgetMs = 300;
+
+// The kinds of icon a window is asked for, in order, until one answer is not empty: the small icon
+// first, or the big one first for icons larger than small ones.
+[[nodiscard]] const std::array<WPARAM, 2>& IconKindsToAsk(bool bigFirst);
 
 class WindowIconQuery {
  public:
