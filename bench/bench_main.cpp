@@ -2,8 +2,9 @@
 // the same desktop, the median time from a popup request to the menu being shown, the task list's
 // Refresh alone, the floor (one bare pass over the same windows), and what the platform alone
 // takes to open a menu of as many owner-drawn items; with each popup, the WM_GETICON asks it sent
-// and the icons it copied into its image list, for a new menu's first popup and, on a row of its
-// own, its second one over the unchanged desktop. Not part of the test suite.
+// and the icons it copied into its image list, for a new menu's first popup and, on rows of their
+// own, its second one over the unchanged desktop and a third one with one more window, which takes
+// kSlowAnswerMs to answer for its icon. Not part of the test suite.
 //
 //   swivo-bench [--repeats R] [--sizes N:K,N:K,...] [--csv FILE]
 //
@@ -14,6 +15,7 @@
 #include "bench/Measure.h"
 #include "bench/TimedMenu.h"
 #include "bench/WorkCounter.h"
+#include "tests/support/SlowIconWindow.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,12 +27,15 @@
 
 namespace {
 
+constexpr DWORD kSlowAnswerMs = 40;
+
 struct Size {
   int windows;
   int processes;
 };
 
-// One kind of popup at one size: a new menu's first popup, or its second over the same desktop.
+// One kind of popup at one size: a new menu's first popup, its second over the same desktop, or
+// its third with the slow window.
 struct Row {
   Size size;
   const char* popup;
@@ -91,11 +96,11 @@ Row RowOf(const Size& size, const char* popup, const Samples& samples) {
 }
 
 // Each repeat opens a new menu and pops it up twice, so that the second popup finds the desktop
-// as the first one left it.
+// as the first one left it, then once more with the slow window added.
 std::vector<Row> Measure(const Size& size, int repeats, bench::WorkCounter& counter) {
   (void)bench::TimedMenu().PopupOnce();  // warm caches of the system's own (fonts, shell, image list code)
   std::vector<double> floor, bareMenu;
-  Samples first, again;
+  Samples first, again, slow;
   bench::FloorResult lastFloor;
   int tasks = 0;
   for (int i = 0; i < repeats; ++i) {
@@ -109,8 +114,11 @@ std::vector<Row> Measure(const Size& size, int repeats, bench::WorkCounter& coun
     again.AddPopup(menu, counter);
     tasks = menu.ItemCount();
     bareMenu.push_back(bench::TimeBareMenu(tasks));
+    const testing_support::SlowIconWindow slowWindow(::LoadIconA(nullptr, IDI_WARNING), kSlowAnswerMs);
+    slow.refresh.push_back(TimedRefresh(collection));  // long done with the ask before the popup's
+    slow.AddPopup(menu, counter);
   }
-  std::vector<Row> rows{RowOf(size, "first", first), RowOf(size, "again", again)};
+  std::vector<Row> rows{RowOf(size, "first", first), RowOf(size, "again", again), RowOf(size, "slow", slow)};
   for (Row& row : rows) {
     row.floor = lastFloor;
     row.floor.ms = bench::Median(floor);

@@ -1,31 +1,30 @@
 // The lookups that cannot change within one refresh of the task list: the executable path of a
 // process, the icons made for an executable path, and what the shell says of store apps. Each
 // refresh makes its own, so every refresh still reflects the windows of that moment; only the
-// executables' own icons and their types', and the store apps seen, which the collection keeps,
-// outlive it.
+// executables' paths (checked against each process's start time), their own icons and their
+// types', and the store apps seen, which the collection keeps, outlive it.
 #pragma once
 
+#include "tasklist/ExecutablePaths.h"
 #include "tasklist/IconLookup.h"
 #include "tasklist/NUnit.h"
 #include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
 
-#include <map>
 #include <string>
 
 namespace tasklist {
 
 class RefreshLookups {
  public:
-  RefreshLookups(const TaskListOptions& options, ExecutableIcons& executableIcons, SeenStoreApps& storeApps)
-      : icons_(options, executableIcons), storeApps_(storeApps), iconSize_(options.iconSize) {}
-
-  // Throws as GetProcessExePath does, at the first lookup.
-  const std::string& ExePath(DWORD processId) {
-    auto found = paths_.find(processId);
-    if (found == paths_.end()) found = paths_.emplace(processId, GetProcessExePath(processId)).first;
-    return found->second;
+  RefreshLookups(const TaskListOptions& options, ExecutablePaths& paths, ExecutableIcons& executableIcons,
+                 SeenStoreApps& storeApps)
+      : paths_(paths), icons_(options, executableIcons), storeApps_(storeApps), iconSize_(options.iconSize) {
+    paths_.BeginRefresh();
   }
+
+  // Throws as GetProcessExePath does.
+  const std::string& ExePath(DWORD processId) { return paths_.Of(processId); }
 
   // The icon of a task whose window is `wnd`, of the executable at `path`.
   TaskIcon Icon(HWND wnd, const std::string& path) { return icons_.For(wnd, path); }
@@ -43,7 +42,7 @@ class RefreshLookups {
   bool Unanswered(HWND wnd) const { return icons_.Unanswered(wnd); }
 
  private:
-  std::map<DWORD, std::string> paths_;
+  ExecutablePaths& paths_;
   IconLookup icons_;
   StoreAppLookup storeApps_;
   int iconSize_;  // of the store apps' images

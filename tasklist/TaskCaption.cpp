@@ -1,7 +1,5 @@
 #include "tasklist/TaskCaption.h"
 
-#include "tasklist/WindowQueries.h"
-
 #include <algorithm>
 
 namespace tasklist {
@@ -13,11 +11,11 @@ bool IsAscii(const std::wstring& text) {
 
 }  // namespace
 
-WindowCaptions ReadCaptions(HWND wnd) {
+WindowCaptions ReadCaptions(HWND wnd, const WindowThread& owner) {
   WindowCaptions captions;
-  captions.shown = WideWindowTextOf(wnd);
+  captions.shown = WideWindowTextOf(wnd, owner);
   captions.ansi = IsAscii(captions.shown) ? std::string(captions.shown.begin(), captions.shown.end())
-                                          : WindowTextOf(wnd);
+                                          : WindowTextOf(wnd, owner);
   return captions;
 }
 

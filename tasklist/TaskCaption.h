@@ -2,6 +2,8 @@
 // and typed keys go by) and as UTF-16 (what the menu shows).
 #pragma once
 
+#include "tasklist/WindowQueries.h"
+
 #include <windows.h>
 
 #include <string>
@@ -14,7 +16,7 @@ struct WindowCaptions {
 };
 
 // The window's text both ways. A text of ASCII characters alone reads the same in every code
-// page, so it is read once.
-WindowCaptions ReadCaptions(HWND wnd);
+// page, so it is read once. `owner` is the window's thread.
+WindowCaptions ReadCaptions(HWND wnd, const WindowThread& owner);
 
 }  // namespace tasklist

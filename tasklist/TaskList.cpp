@@ -51,7 +51,7 @@ void TWinInfos::Refresh() {
   Clear();
   WindowSnapshot windows;
   AddRoots(windows);
-  RefreshLookups lookups(options_, executableIcons_, storeApps_);
+  RefreshLookups lookups(options_, executablePaths_, executableIcons_, storeApps_);
   FillEntries(windows, lookups);
   RemoveUnlisted(windows);
   NoteHungTasks(lookups);
@@ -101,7 +101,7 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups) {
   entry.Wnd = wnd;
   entry.ThreadId = ::GetWindowThreadProcessId(wnd, &entry.ProcessId);
-  WindowCaptions captions = ReadCaptions(wnd);
+  WindowCaptions captions = ReadCaptions(wnd, {entry.ThreadId, entry.ProcessId});
   entry.Caption = std::move(captions.ansi);
   entry.ShownCaption = std::move(captions.shown);
   const std::string& path = lookups.ExePath(entry.ProcessId);
@@ -124,14 +124,20 @@ void TWinInfos::RemoveUnlisted(WindowSnapshot& windows) {
 }
 
 // Only the listed tasks are asked; the question sends nothing to the window, and is not asked of
-// a window that has just answered for its icon.
+// a window that has just answered for its icon. Whether a window hangs is whether its thread
+// reads its messages, so each thread is asked once.
 // A window of the refreshing thread is never hung: the thread is running this very code, though
 // it may not have read its messages for a while.
 void TWinInfos::NoteHungTasks(const RefreshLookups& lookups) {
-  const DWORD thisThread = ::GetCurrentThreadId();
+  std::unordered_map<DWORD, bool> hungThreads{{::GetCurrentThreadId(), false}};
   for (int i = 0; i < Count(); ++i) {
     TWinInfo& task = Items(i);
-    task.Hung = task.ThreadId != thisThread && !lookups.Answered(task.Wnd) && ::IsHungAppWindow(task.Wnd) != FALSE;
+    task.Hung = false;
+    if (!lookups.Answered(task.Wnd)) {
+      const auto [thread, first] = hungThreads.try_emplace(task.ThreadId, false);
+      if (first) thread->second = ::IsHungAppWindow(task.Wnd) != FALSE;
+      task.Hung = thread->second;
+    }
     task.IconLate = !task.Hung && lookups.Unanswered(task.Wnd);
   }
 }

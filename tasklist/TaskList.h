@@ -4,6 +4,7 @@
 
 #include "base/Collection.h"
 #include "tasklist/ExecutableIcons.h"
+#include "tasklist/ExecutablePaths.h"
 #include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
 #include "tasklist/TaskListOptions.h"
@@ -76,6 +77,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
 
   TaskListOptions options_;
   // Kept across refreshes, and released with the collection.
+  ExecutablePaths executablePaths_;
   ExecutableIcons executableIcons_;
   SeenStoreApps storeApps_;
 };

@@ -18,10 +18,8 @@ std::basic_string<Char> ReadText(int bufferSize, Read read) {
 
 // GetWindowText sends WM_GETTEXT to a window of another thread of this process and waits for that
 // thread without limit; for other processes it reads the text that the window system keeps.
-bool BelongsToAnotherThreadOfOurs(HWND wnd) {
-  DWORD processId = 0;
-  const DWORD threadId = ::GetWindowThreadProcessId(wnd, &processId);
-  return processId == ::GetCurrentProcessId() && threadId != ::GetCurrentThreadId();
+bool IsAnotherThreadOfOurs(const WindowThread& owner) {
+  return owner.process == ::GetCurrentProcessId() && owner.thread != ::GetCurrentThreadId();
 }
 
 // The text that the window system keeps for the window, read without asking its thread.
@@ -32,13 +30,21 @@ std::wstring StoredText(HWND wnd) {
 
 }  // namespace
 
+WindowThread ThreadOf(HWND wnd) {
+  WindowThread owner;
+  owner.thread = ::GetWindowThreadProcessId(wnd, &owner.process);
+  return owner;
+}
+
 std::string ClassNameOf(HWND wnd, int bufferSize) {
   return ReadText<char>(bufferSize, [wnd](char* buffer, int size) { return ::GetClassNameA(wnd, buffer, size); });
 }
 
-std::string WindowTextOf(HWND wnd) {
+std::string WindowTextOf(HWND wnd) { return WindowTextOf(wnd, ThreadOf(wnd)); }
+
+std::string WindowTextOf(HWND wnd, const WindowThread& owner) {
   std::string text;
-  if (BelongsToAnotherThreadOfOurs(wnd)) {
+  if (IsAnotherThreadOfOurs(owner)) {
     text = base::NarrowToAnsi(StoredText(wnd));
     if (text.size() >= kWindowTextBufferSize) text.resize(kWindowTextBufferSize - 1);
   } else {
@@ -48,8 +54,10 @@ std::string WindowTextOf(HWND wnd) {
   return base::WithoutLoneLeadByte(std::move(text));
 }
 
-std::wstring WideWindowTextOf(HWND wnd) {
-  if (BelongsToAnotherThreadOfOurs(wnd)) return StoredText(wnd);
+std::wstring WideWindowTextOf(HWND wnd) { return WideWindowTextOf(wnd, ThreadOf(wnd)); }
+
+std::wstring WideWindowTextOf(HWND wnd, const WindowThread& owner) {
+  if (IsAnotherThreadOfOurs(owner)) return StoredText(wnd);
   return ReadText<wchar_t>(kWindowTextBufferSize,
                            [wnd](wchar_t* buffer, int size) { return ::GetWindowTextW(wnd, buffer, size); });
 }

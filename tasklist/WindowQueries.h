@@ -11,12 +11,22 @@ namespace tasklist {
 inline constexpr int kWindowTextBufferSize = 1023;
 inline constexpr char kDialogClassName[] = "#32770";
 
+// The thread and process of a window, as GetWindowThreadProcessId gives them.
+struct WindowThread {
+  DWORD thread = 0;
+  DWORD process = 0;
+};
+WindowThread ThreadOf(HWND wnd);
+
 std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
 // The caption as GetWindowTextA gives it into kWindowTextBufferSize bytes, without a lead byte
-// whose trail byte did not fit.
+// whose trail byte did not fit. A caller that knows the window's thread passes it, which spares
+// one read.
 std::string WindowTextOf(HWND wnd);
+std::string WindowTextOf(HWND wnd, const WindowThread& owner);
 // The caption as UTF-16, with the characters that the system's code page lacks.
 std::wstring WideWindowTextOf(HWND wnd);
+std::wstring WideWindowTextOf(HWND wnd, const WindowThread& owner);
 bool IsToolWindow(HWND wnd);
 
 }  // namespace tasklist

@@ -1,8 +1,8 @@
 // Within one refresh, lookups that cannot change are made once: each window's owner, styles,
 // class and cloaking, the executable path per process, the shell icon per path, and the menu's
-// image per icon. Nothing but the executables' own icons (window_icon_test), their types' icons and
-// the menu's images is kept across refreshes, and a shared shell icon is destroyed exactly once. Counted through this program's
-// import table.
+// image per icon. Nothing but the executables' paths (while their process runs), own icons
+// (window_icon_test), their types' icons and the menu's images is kept across refreshes, and a
+// shared shell icon is destroyed exactly once. Counted through this program's import table.
 #include "base/Handle.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/CloakStandIn.h"
@@ -29,6 +29,7 @@ constexpr int kWindows = 6;
 using testing_support::Tag;
 
 std::map<DWORD, int> opensByProcess;
+std::map<DWORD, int> moduleWalksByProcess;  // opens that may read the process's memory
 std::map<HICON, int> makesByIcon;
 std::map<HICON, int> destroysByIcon;
 std::map<std::pair<HWND, int>, int> longReads;  // by window and offset
@@ -43,7 +44,15 @@ decltype(&::GetClassNameA) realGetClassNameA;
 
 HANDLE WINAPI CountOpenProcess(DWORD access, BOOL inherit, DWORD processId) {
   ++opensByProcess[processId];
+  if (access & PROCESS_VM_READ) ++moduleWalksByProcess[processId];
   return realOpenProcess(access, inherit, processId);
+}
+// As if every process had started a moment after its real start: a new process under an old id.
+decltype(&::GetProcessTimes) realGetProcessTimes;
+BOOL WINAPI LaterStart(HANDLE process, FILETIME* created, FILETIME* exited, FILETIME* kernel, FILETIME* user) {
+  const BOOL read = realGetProcessTimes(process, created, exited, kernel, user);
+  ++created->dwLowDateTime;
+  return read;
 }
 DWORD_PTR WINAPI CountSHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
   const DWORD_PTR result = realSHGetFileInfoA(path, attributes, info, size, flags);
@@ -78,6 +87,7 @@ class LookupReuse : public ::testing::Test {
 
   void SetUp() override {
     opensByProcess.clear();
+    moduleWalksByProcess.clear();
     makesByIcon.clear();
     destroysByIcon.clear();
     longReads.clear();
@@ -127,15 +137,25 @@ void PopupAndDismiss(taskmenu::TTaskPopupMenu& menu) {
   ASSERT_TRUE(testing_support::MenuActionRan());
 }
 
-TEST_F(LookupReuse, OneProcessIsOpenedOncePerRefreshAndAgainAtTheNext) {
-  for (int refresh = 1; refresh <= 2; ++refresh) {
+// Each refresh opens the process once to check its start time; its modules are walked at the first
+// refresh, and again only when its id names a process started at another time.
+TEST_F(LookupReuse, AProcessPathIsReadOnceWhileItRunsAndAnewForAnotherProcessUnderItsId) {
+  const auto refresh = [&](bool walks) {
+    opensByProcess.clear();
+    moduleWalksByProcess.clear();
     PopupAndDismiss(menu);
     ASSERT_EQ(static_cast<int>(FixtureTasks().size()), kWindows);
-    // One lookup: the module walk, and the image name query only when the walk finds nothing.
-    EXPECT_GE(opensByProcess[fixture->Id()], refresh);
-    EXPECT_LE(opensByProcess[fixture->Id()], 2 * refresh);
+    EXPECT_EQ(moduleWalksByProcess[fixture->Id()], walks ? 1 : 0);
+    EXPECT_EQ(opensByProcess[fixture->Id()], walks ? 2 : 1);
     for (const int position : FixtureTasks()) EXPECT_EQ(menu.Tasks().Items(position).ExeName, "swivo-fixture.exe");
-  }
+  };
+  refresh(true);
+  refresh(false);
+  ImportPatch restarted(::GetModuleHandleA(nullptr), "kernel32.dll", "GetProcessTimes",
+                        reinterpret_cast<void*>(&LaterStart));
+  realGetProcessTimes = reinterpret_cast<decltype(realGetProcessTimes)>(restarted.Original());
+  ASSERT_TRUE(realGetProcessTimes);
+  refresh(true);
 }
 
 TEST_F(LookupReuse, EachWindowsOwnerStylesClassAndCloakingAreReadOncePerRefreshAndAgainAtTheNext) {
