@@ -100,8 +100,10 @@ void TWinInfos::FillEntries(WindowSnapshot& windows, RefreshLookups& lookups) {
 // the app inside it.
 void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups) {
   entry.Wnd = wnd;
-  entry.ThreadId = ::GetWindowThreadProcessId(wnd, &entry.ProcessId);
-  WindowCaptions captions = ReadCaptions(wnd, {entry.ThreadId, entry.ProcessId});
+  const WindowThread owner = ThreadOf(wnd);
+  entry.ThreadId = owner.thread;
+  entry.ProcessId = owner.process;
+  WindowCaptions captions = ReadCaptions(wnd, owner);
   entry.Caption = std::move(captions.ansi);
   entry.ShownCaption = std::move(captions.shown);
   const std::string& path = lookups.ExePath(entry.ProcessId);

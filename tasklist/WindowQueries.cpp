@@ -54,8 +54,6 @@ std::string WindowTextOf(HWND wnd, const WindowThread& owner) {
   return base::WithoutLoneLeadByte(std::move(text));
 }
 
-std::wstring WideWindowTextOf(HWND wnd) { return WideWindowTextOf(wnd, ThreadOf(wnd)); }
-
 std::wstring WideWindowTextOf(HWND wnd, const WindowThread& owner) {
   if (IsAnotherThreadOfOurs(owner)) return StoredText(wnd);
   return ReadText<wchar_t>(kWindowTextBufferSize,

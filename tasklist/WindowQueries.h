@@ -25,7 +25,6 @@ std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
 std::string WindowTextOf(HWND wnd);
 std::string WindowTextOf(HWND wnd, const WindowThread& owner);
 // The caption as UTF-16, with the characters that the system's code page lacks.
-std::wstring WideWindowTextOf(HWND wnd);
 std::wstring WideWindowTextOf(HWND wnd, const WindowThread& owner);
 bool IsToolWindow(HWND wnd);
 

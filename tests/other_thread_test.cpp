@@ -69,7 +69,7 @@ TEST(OtherThreadOfThisProgram, CaptionsOfItsBlockedWindowAreReadWithoutWaiting) 
   BlockedThreadWindow blocked(Wide(tag) + L" \x3042");  // "あ": Shift-JIS 82 A0
   const DWORD start = ::GetTickCount();
   const std::string caption = tasklist::WindowTextOf(blocked.Window());
-  const std::wstring wideCaption = tasklist::WideWindowTextOf(blocked.Window());
+  const std::wstring wideCaption = tasklist::WideWindowTextOf(blocked.Window(), tasklist::ThreadOf(blocked.Window()));
   tasklist::TWinInfos tasks;
   tasks.Refresh();
   EXPECT_LT(::GetTickCount() - start, kBoundMs) << "a caption read waited for the blocked thread";
