@@ -33,7 +33,8 @@ const std::string& ExecutablePaths::Of(DWORD processId) {
   Entry& entry = entries_[processId];
   if (entry.lookedUp) return entry.path;
   const ULONGLONG started = StartTimeOf(processId);
-  if (!started || started != entry.started) {
+  // An empty path is not kept: a process read while it starts may not list its modules yet.
+  if (!started || started != entry.started || entry.path.empty()) {
     entry.path = GetProcessExePath(processId);
     entry.started = started;
   }

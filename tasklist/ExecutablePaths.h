@@ -1,7 +1,8 @@
 // The executable path of each running process, read once while the process runs: the read walks
 // the process's module list, which costs more than the rest of a refresh's work per process. A
 // process is known by its id and its start time, so an id that a new process took is read anew.
-// Processes not looked up in a refresh are forgotten at the start of the next one.
+// A process whose path could not be read is read again at its next lookup. Processes not looked
+// up in a refresh are forgotten at the start of the next one.
 #pragma once
 
 #include <windows.h>
