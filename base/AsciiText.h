@@ -16,13 +16,27 @@ inline std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+inline char LowerAsciiLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // ASCII letters lower-cased byte by byte. No lead byte of a double-byte code page is an ASCII
-// letter, so character boundaries stay where they were; a trail byte that looks like a letter is
-// folded too, alike on both sides of a comparison.
+// letter, so character boundaries stay where they were; but a trail byte that looks like a letter
+// is folded too, so two different characters may come out alike (the executable names' order
+// keeps this rule).
 inline std::string LowerAscii(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (char& c : lower) c = LowerAsciiLetter(c);
+  return lower;
+}
+
+// ASCII letters lower-cased character by character: the trail byte of a double-byte character is
+// never folded, so two different characters never match. A lead byte at the very end is a
+// character of its own.
+template <typename LeadByteTest>
+std::string LowerAsciiChars(std::string_view text, LeadByteTest isLeadByte) {
+  std::string lower(text);
+  for (size_t i = 0; i < lower.size(); ++i) {
+    if (isLeadByte(lower[i])) ++i;
+    else lower[i] = LowerAsciiLetter(lower[i]);
   }
   return lower;
 }

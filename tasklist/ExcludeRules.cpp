@@ -9,14 +9,14 @@ ExcludeRules::ExcludeRules(std::string_view list, LeadByteTest isLeadByte) : isL
   for (size_t i = 0; i <= list.size(); i += i < list.size() ? CharLength(list, i) : 1) {
     if (i < list.size() && list[i] != ';') continue;
     const std::string_view pattern = base::TrimBlanks(list.substr(start, i - start));
-    if (!pattern.empty()) patterns_.push_back(base::LowerAscii(pattern));
+    if (!pattern.empty()) patterns_.push_back(base::LowerAsciiChars(pattern, isLeadByte_));
     start = i + 1;
   }
 }
 
 bool ExcludeRules::Matches(std::string_view name) const {
   if (patterns_.empty()) return false;  // the usual case: nothing to fold the name for
-  const std::string lower = base::LowerAscii(name);
+  const std::string lower = base::LowerAsciiChars(name, isLeadByte_);
   for (const std::string& pattern : patterns_) {
     if (Matches(pattern, lower)) return true;
   }

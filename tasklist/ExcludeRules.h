@@ -1,6 +1,6 @@
 // Names a user leaves out of the task list: a ';'-separated list of patterns, each matched whole,
 // without regard to the case of ASCII letters, '*' standing for any run of characters. Double-byte
-// aware: a trail byte is never taken for ';', '*' or a blank. Free of the platform apart from the
+// aware: a trail byte is never taken for ';', '*' or a blank, nor folded as a letter. Free of the platform apart from the
 // lead-byte test handed in, so that it also builds natively.
 #pragma once
 
@@ -28,7 +28,7 @@ class ExcludeRules {
   bool Matches(std::string_view pattern, std::string_view name) const;
   size_t CharLength(std::string_view text, size_t at) const;
 
-  std::vector<std::string> patterns_;  // trimmed, ASCII letters lower-cased
+  std::vector<std::string> patterns_;  // trimmed, single-byte letters lower-cased
   LeadByteTest isLeadByte_ = nullptr;  // asked only about patterns, and there are none then
 };
 

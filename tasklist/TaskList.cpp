@@ -25,7 +25,6 @@ std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
   return entries;
 }
 
-std::string ExeNameOf(const std::string& path) { return base::LowerAscii(base::ExtractFileName(path)); }
 
 // How long the restore request may wait for the window's thread.
 constexpr UINT kRestoreTimeoutMs = 2000;
@@ -41,6 +40,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   ShownCaption = source.ShownCaption;
   Icon = source.Icon;
   ExeName = source.ExeName;
+  ExeFile = source.ExeFile;
   ZOrder = source.ZOrder;
   AppId = source.AppId;
   Hung = source.Hung;
@@ -110,11 +110,12 @@ void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, Refresh
   if (windows.ClassName(entry.RootWnd) == kFrameClassName) {
     entry.AppId = lookups.AppIdOf(entry.RootWnd);
     entry.Icon = lookups.FrameIcon(wnd, entry.RootWnd, path);
-    entry.ExeName = ExeNameOf(lookups.FrameExePath(entry.RootWnd, path));
+    entry.ExeFile = base::ExtractFileName(lookups.FrameExePath(entry.RootWnd, path));
   } else {
     entry.Icon = lookups.Icon(wnd, path);
-    entry.ExeName = ExeNameOf(path);
+    entry.ExeFile = base::ExtractFileName(path);
   }
+  entry.ExeName = base::LowerAscii(entry.ExeFile);
 }
 
 // Unfilled entries and those the settings leave out; downwards, so that the positions not yet
@@ -147,7 +148,7 @@ void TWinInfos::NoteHungTasks(const RefreshLookups& lookups) {
 // The root's class, not the activated window's: the root is the program's main window and its
 // class names the program, while the window activated may be any of its dialogs.
 bool TWinInfos::IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const {
-  if (options_.exclude.Matches(entry.ExeName)) return true;
+  if (options_.exclude.Matches(entry.ExeFile)) return true;
   // The class is read only when there are classes to leave out.
   return !options_.excludeClass.Empty() && options_.excludeClass.Matches(windows.ClassName(entry.RootWnd));
 }

@@ -28,7 +28,8 @@ class TWinInfo : public base::TCollectionItem {
   std::string Caption;        // as the system's code page gives it; ordering and keys use it
   std::wstring ShownCaption;  // what the menu shows; set by every step that sets the Caption
   TaskIcon Icon;
-  std::string ExeName;  // executable file name without folder, lower-cased
+  std::string ExeName;  // executable file name without folder, lower-cased byte by byte
+  std::string ExeFile;  // the same as the system spells it: matched by rules that fold characters
   int ZOrder = 0;       // where the task's first usable window was in z-order; 0 is the front
   std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
   bool Hung = false;    // the window to activate stopped responding, as of the refresh

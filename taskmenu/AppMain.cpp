@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/Foreground.h"
 #include "tasklist/NUnit.h"
+#include "ui/DpiContext.h"
 #include "ui/WorkArea.h"
 
 namespace taskmenu {
@@ -111,10 +112,17 @@ void TMainForm::DispatchWaitingMessages() {
   if (quit) ::PostQuitMessage(static_cast<int>(exitCode));
 }
 
-void TMainForm::ShowTaskMenu() {
+// The menu opens at a point in real pixels, whatever the host's awareness of DPI.
+POINT TMainForm::MenuPoint() const {
+  const ui::PerMonitorDpiScope perMonitor;
   // A fixed place saved for a monitor that is gone would put the menu in a corner.
   POINT at = ui::ClampIntoWorkArea({fixedX_, fixedY_});
   if (!fixedPos_) ::GetCursorPos(&at);
+  return at;
+}
+
+void TMainForm::ShowTaskMenu() {
+  const POINT at = MenuPoint();
   const HWND previous = ::GetForegroundWindow();
   // A menu of a window that is not in the foreground does not close when the user clicks away.
   (void)base::TakeForeground(Handle());

@@ -48,6 +48,7 @@ class TMainForm : public ui::TForm {
 
  private:
   void WMHotKey(WPARAM id);
+  POINT MenuPoint() const;
   void DispatchWaitingMessages();
 
   std::unique_ptr<TTaskPopupMenu> menu_;

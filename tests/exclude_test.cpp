@@ -44,6 +44,9 @@ const ExcludeCase kCases[] = {
     {"\x95*.exe", "\x95\x5c.exe", false},  // a lead byte that took '*' as its trail byte
     {"\x95*.exe", "\x95*.exe", true},
     {"\x95;x.exe", "x.exe", false},  // nor is a ';' after a lead byte a separator
+    {"\x83\x41pp.exe", "\x83\x61pp.exe", false},  // アpp.exe is not ヂpp.exe: trail bytes are no letters
+    {"\x83\x41PP.exe", "\x83\x41pp.EXE", true},
+    {"\x82\x4f*", "\x82\x6f.exe", false},  // ０ is not Ｐ
     {"", "notepad.exe", false},
     {"", "", false},
     {";;;", "notepad.exe", false},

@@ -46,7 +46,14 @@ const auto realFrame = Real<decltype(&::FrameRect)>("user32.dll", "FrameRect");
 const auto realTextColour = Real<decltype(&::SetTextColor)>("gdi32.dll", "SetTextColor");
 
 UINT WINAPI MonitorAt144(HWND) { return 144; }
-int WINAPI SetAppMode(int mode) { return std::exchange(appMode, mode); }
+bool darkWhileMenuHidden = false;
+bool restoredWhileMenuShown = false;
+int WINAPI SetAppMode(int mode) {
+  const bool menuShown = testing_support::OpenMenuWindow() != nullptr;
+  if (mode == 2 && !menuShown) darkWhileMenuHidden = true;
+  if (mode != 2 && menuShown) restoredWhileMenuShown = true;
+  return std::exchange(appMode, mode);
+}
 void WINAPI FlushMenuThemes() { ++flushes; }
 
 // Windows 11 23H2, whatever Wine answers.
@@ -96,10 +103,16 @@ TEST(ScreenDpi, UnawareHostGetsAPerMonitorMenuAtTheMonitorsDpi) {
   ASSERT_TRUE(before);
   library.init(library.path.c_str(), 0);
   EXPECT_TRUE(SameContext(::GetThreadDpiAwarenessContext(), DPI_AWARENESS_CONTEXT_UNAWARE)) << "after Init";
-  EXPECT_TRUE(PerMonitor(::FindWindowA("TSwivoMainForm", nullptr)));
+  EXPECT_FALSE(PerMonitor(::FindWindowA("TSwivoMainForm", nullptr))) << "its handlers run the host's code";
   EXPECT_TRUE(PerMonitor(::FindWindowA("SwivoPopupMenuOwner", nullptr)));
   RECT item{};
+  bool hostAwarenessInTimer = false;
+  bool hostWindowUnaware = false;
+  // A thread timer of the host's, as the menu's loop runs it.
   WhenMenuOpens([&](HWND open) {
+    hostAwarenessInTimer = SameContext(::GetThreadDpiAwarenessContext(), DPI_AWARENESS_CONTEXT_UNAWARE);
+    const base::unique_hwnd made = testing_support::OwnWindow(testing_support::Tag("made in the menu"), 50, 50);
+    hostWindowUnaware = !PerMonitor(made.get());
     ::GetMenuItemRect(nullptr, testing_support::NativeMenuOf(open), 0, &item);
     PressInMenu(open, VK_ESCAPE);
   });
@@ -109,6 +122,8 @@ TEST(ScreenDpi, UnawareHostGetsAPerMonitorMenuAtTheMonitorsDpi) {
   EXPECT_TRUE(SameContext(::GetThreadDpiAwarenessContext(), DPI_AWARENESS_CONTEXT_UNAWARE)) << "after the menu";
   library.unload();
   ::SetThreadDpiAwarenessContext(before);
+  EXPECT_TRUE(hostAwarenessInTimer);
+  EXPECT_TRUE(hostWindowUnaware);
   EXPECT_GE(item.bottom - item.top, 24);
   EXPECT_EQ(drawnIconSize, 24);
   EXPECT_EQ(processDpiLookups, 0);
@@ -151,13 +166,15 @@ enum class WayOut { kEscape, kChoice, kUnload };
 
 class DarkAppMode : public PaintedMenu, public ::testing::WithParamInterface<WayOut> {};
 
-TEST_P(DarkAppMode, SetAroundTheMenuOnlyAndRestoredOnEveryWayOut) {
+// Dark until the menu window exists, then the host's mode again, which the host may change
+// meanwhile; the menu's themes are flushed at its end.
+TEST_P(DarkAppMode, SetUntilTheMenuWindowExistsAndTheHostsModeKeptOnEveryWayOut) {
   menu.SetTheme(ui::kThemeDark);
   menu.SetAutoHotKey(1);
-  int modeWhileOpen = -1;
+  darkWhileMenuHidden = restoredWhileMenuShown = false;
   HBRUSH background = nullptr;
   WhenMenuOpens([&](HWND open) {
-    modeWhileOpen = appMode;
+    appMode = 3;  // the host's own change while the menu is open
     MENUINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = MIM_BACKGROUND;
@@ -169,9 +186,11 @@ TEST_P(DarkAppMode, SetAroundTheMenuOnlyAndRestoredOnEveryWayOut) {
   });
   menu.PopupTasks(10, 10);
   ASSERT_TRUE(testing_support::MenuActionRan());
-  EXPECT_EQ(modeWhileOpen, 2) << "dark";
+  EXPECT_TRUE(darkWhileMenuHidden);
+  EXPECT_TRUE(restoredWhileMenuShown);
   EXPECT_TRUE(background);
-  EXPECT_EQ(appMode, 1);
+  EXPECT_EQ(appMode, 3) << "the host's change was overwritten";
+  appMode = 1;
   EXPECT_EQ(flushes % 2, 0);
   EXPECT_GE(flushes, 2);
 }

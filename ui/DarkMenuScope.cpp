@@ -35,9 +35,16 @@ DarkMenuScope::DarkMenuScope(bool dark, UxTheme& uxTheme) {
   flush_();
 }
 
+void DarkMenuScope::RestoreMode() {
+  if (!setMode_ || restored_) return;
+  restored_ = true;
+  const int current = setMode_(previous_);
+  if (current != kForceDark) (void)setMode_(current);
+}
+
 DarkMenuScope::~DarkMenuScope() {
   if (!setMode_) return;
-  (void)setMode_(previous_);
+  RestoreMode();
   flush_();
 }
 

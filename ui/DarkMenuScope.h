@@ -1,6 +1,8 @@
 // Dark menus from the system: the menu's frame and scroll arrows are drawn by the system, which
 // draws them dark only while the thread prefers the dark app mode. That preference is the
-// process's, so it is set around one menu and put back on every way out of it.
+// process's, so it is set only until the menu window exists, and put back on every way out: the
+// menu keeps the theme it was made with until the flush at its end, while what the host makes
+// meanwhile gets the host's own mode.
 #pragma once
 
 #include "ui/UxTheme.h"
@@ -15,6 +17,9 @@ class DarkMenuScope {
   DarkMenuScope& operator=(const DarkMenuScope&) = delete;
   ~DarkMenuScope();
 
+  // Puts the host's preference back, once; a mode that the host set meanwhile is kept.
+  void RestoreMode();
+
  private:
   using SetModeFunction = int(WINAPI*)(int mode);
   using FlushFunction = void(WINAPI*)();
@@ -22,6 +27,7 @@ class DarkMenuScope {
   SetModeFunction setMode_ = nullptr;
   FlushFunction flush_ = nullptr;
   int previous_ = 0;
+  bool restored_ = false;
 };
 
 }  // namespace ui

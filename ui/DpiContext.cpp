@@ -12,8 +12,9 @@ PerMonitorDpiScope::PerMonitorDpiScope()
   if (!previous_) previous_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
 }
 
-PerMonitorDpiScope::~PerMonitorDpiScope() {
+void PerMonitorDpiScope::End() {
   if (previous_) (void)set_(previous_);
+  previous_ = nullptr;
 }
 
 }  // namespace ui

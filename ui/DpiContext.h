@@ -1,6 +1,7 @@
-// The DPI awareness of this thread, per monitor for the windows of ours created in a scope: the
-// host may be unaware of DPI, and its own windows keep whatever it chose. A window procedure runs
-// in the context its window was created in, so the menu drawn by ours measures real pixels.
+// The DPI awareness of this thread, per monitor for what the menu measures, places and creates:
+// the host may be unaware of DPI, and its own code keeps whatever it chose. A window procedure runs
+// in the context its window was created in, so the menu drawn by ours measures real pixels while
+// the host's timers, hooks and windows see the host's own awareness.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +17,10 @@ class PerMonitorDpiScope {
   PerMonitorDpiScope();
   PerMonitorDpiScope(const PerMonitorDpiScope&) = delete;
   PerMonitorDpiScope& operator=(const PerMonitorDpiScope&) = delete;
-  ~PerMonitorDpiScope();
+  ~PerMonitorDpiScope() { End(); }
+
+  // Gives the thread its own awareness back before the scope ends; once only.
+  void End();
 
  private:
   SetThreadDpiContextFunction set_ = nullptr;

@@ -3,7 +3,6 @@
 #include "base/Error.h"
 #include "base/Module.h"
 #include "ui/DispatchScope.h"
-#include "ui/DpiContext.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowClass.h"
 
@@ -18,7 +17,8 @@ HWND TForm::Handle() {
 
 void TForm::CreateWnd() {
   RegisterWindowClass(description_.className, &FormProc);
-  const PerMonitorDpiScope perMonitor;  // our window's procedure, not the host's windows
+  // In the host's own DPI awareness: its handlers run the host's code (the menu's message loop
+  // among it), which must not find the thread's awareness changed.
   // The window becomes ours at its first message (FormProc); a failed creation leaves none.
   const HWND created = ::CreateWindowExA(description_.exStyle, description_.className, description_.caption,
                                          description_.style, description_.left, description_.top,

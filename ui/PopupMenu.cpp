@@ -4,17 +4,14 @@
 #include "base/Module.h"
 #include "ui/DarkMenuScope.h"
 #include "ui/DispatchScope.h"
-#include "ui/DpiContext.h"
 #include "ui/ErrorBox.h"
 #include "ui/MenuChar.h"
-#include "ui/MenuKeyFilter.h"
 #include "ui/OpenMenu.h"
 #include "ui/WindowClass.h"
 #include "ui/WorkArea.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <utility>
 
 namespace ui {
@@ -92,6 +89,7 @@ void TPopupMenu::ClearItems() {
 // The owner moves to the point, so that its DPI is the one of the monitor the menu opens on.
 int TPopupMenu::IconSizeAt(int x, int y) {
   CreateOwner();
+  const PerMonitorDpiScope perMonitor;  // (x, y) is in real pixels
   ::SetWindowPos(owner_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   const UINT dpi = DpiOfWindow(owner_.get());
   if (dpi != metrics_.dpi) UseMetrics(MenuMetricsAt(dpi));
@@ -107,26 +105,37 @@ void TPopupMenu::UseMetrics(const MenuMetrics& metrics) {
   font_ = std::move(font);
 }
 
+// The work area and the menu window in real pixels: per monitor until the menu window exists,
+// then the host's own awareness again for whatever of its code the menu's loop runs.
 void TPopupMenu::Popup(int x, int y) {
   if (cancelled_ || tracking_) return;
   (void)IconSizeAt(x, y);
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
+  PerMonitorDpiScope perMonitor;
   const RECT workArea = WorkAreaNear({x, y});
   checkMarkWidth_ = ::GetSystemMetrics(SM_CXMENUCHECK);
   maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 - ShownWidth({});
   LayOutItems();
-  std::optional<MenuKeyFilter> filter;
-  if (AppendItems(menu.get(), RowsPerColumn(workArea))) filter.emplace([this](WPARAM key) { return CloseKey(key); });
-  Track(menu.get(), x, y);
+  MenuLoopFilter::KeyHandler closeKeys;
+  if (AppendItems(menu.get(), RowsPerColumn(workArea))) closeKeys = [this](WPARAM key) { return CloseKey(key); };
+  Track(menu.get(), x, y, perMonitor, std::move(closeKeys));
 }
 
-void TPopupMenu::Track(HMENU menu, int x, int y) {
+void TPopupMenu::Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor, MenuLoopFilter::KeyHandler onKey) {
   const MenuLook look = ChooseLook(themeSetting_, ReadSystemAppearance());
   if (look == MenuLook::kLight) (void)uxTheme_.Load();
   const MenuPainter painter(look, owner_.get(), uxTheme_);
   UseBackground(menu, painter.Background());
-  const DarkMenuScope darkFrame(painter.Look() == MenuLook::kDark, uxTheme_);
+  DarkMenuScope darkFrame(painter.Look() == MenuLook::kDark, uxTheme_);
+  // The menu window exists once its loop reads messages: what the host's code does from then on
+  // sees the host's own awareness and app mode.
+  const MenuLoopFilter filter(
+      [&] {
+        perMonitor.End();
+        darkFrame.RestoreMode();
+      },
+      std::move(onKey));
   painter_ = &painter;
   openMenu_ = menu;
   tracking_ = true;

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "base/Handle.h"
+#include "ui/DpiContext.h"
 #include "ui/ItemText.h"
 #include "ui/MenuChar.h"
+#include "ui/MenuLoopFilter.h"
 #include "ui/MenuMetrics.h"
 #include "ui/MenuTheme.h"
 #include "ui/UxTheme.h"
@@ -107,7 +109,7 @@ class TPopupMenu {
   LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HFONT ItemFont() const;
   void UseMetrics(const MenuMetrics& metrics);
-  void Track(HMENU menu, int x, int y);
+  void Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor, MenuLoopFilter::KeyHandler onKey);
   static void UseBackground(HMENU menu, HBRUSH background);
   void LayOutItems();
   // Gives the native menu its items; returns whether one of them takes the close keys.
