@@ -10,7 +10,7 @@ namespace taskmenu {
 namespace {
 
 // Created minimised with a sizing border and a system menu only; never shown.
-constexpr ui::FormDescription kMainFormDescription{
+constexpr ui::WindowDescription kMainFormDescription{
     "TSwivoMainForm",
     "swivo_p",
     WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
@@ -62,19 +62,18 @@ void TMainForm::CreateWnd() {
   }
 }
 
-bool TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  result = 0;
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_HOTKEY:
       WMHotKey(wParam);
-      return true;
+      return 0;
     case kDispatchMarkMessage:
       if (wParam == marksPosted_ && lParam == markCookie_) markReached_ = true;
-      return true;
+      return 0;
     case WM_CLOSE:
-      return true;  // the trigger window lives until unload; Alt+F4 or WM_CLOSE do not end it
+      return 0;  // the trigger window lives until unload; Alt+F4 or WM_CLOSE do not end it
     default:
-      return false;
+      return ui::TForm::HandleMessage(msg, wParam, lParam);
   }
 }
 

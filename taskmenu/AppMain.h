@@ -44,7 +44,7 @@ class TMainForm : public ui::TForm {
 
  protected:
   void CreateWnd() override;
-  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void WMHotKey(WPARAM id);

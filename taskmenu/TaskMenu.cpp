@@ -1,5 +1,6 @@
 #include "taskmenu/TaskMenu.h"
 
+#include "base/ScopeExit.h"
 #include "base/WideText.h"
 
 #include <utility>
@@ -15,36 +16,13 @@ constexpr int kAcceleratorCount = '~' - 'a' + 1;
 // After the caption of a window that stopped responding: " (応答なし)", as its title bar says.
 constexpr wchar_t kNotRespondingMark[] = L" (\u5FDC\u7B54\u306A\u3057)";
 
-// Clears a flag on every way out of a scope.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-  ~FlagScope() { flag_ = false; }
-
- private:
-  bool& flag_;
-};
-
-// Lets go of the tasks' icons once their images are in the list, also when that failed: the
-// list holds its own copies, and an icon that the shell made for us is destroyed here.
-class IconsRelease {
- public:
-  explicit IconsRelease(tasklist::TWinInfos& tasks) : tasks_(tasks) {}
-  IconsRelease(const IconsRelease&) = delete;
-  IconsRelease& operator=(const IconsRelease&) = delete;
-  ~IconsRelease() {
-    for (int i = 0; i < tasks_.Count(); ++i) tasks_.Items(i).Icon = {};
-  }
-
- private:
-  tasklist::TWinInfos& tasks_;
-};
-
 // No icon is made while the images are updated, so equal handles are the same icon.
+// The tasks' icons are let go once their images are in the list, also when that failed: the
+// list holds its own copies, and an icon that the shell made for us is destroyed here.
 std::vector<int> UpdateImages(TaskImages& images, tasklist::TWinInfos& tasks) {
-  const IconsRelease release(tasks);
+  const base::ScopeExit release([&tasks] {
+    for (int i = 0; i < tasks.Count(); ++i) tasks.Items(i).Icon = {};
+  });
   std::vector<TaskImageKey> keys;
   keys.reserve(static_cast<size_t>(tasks.Count()));
   for (int i = 0; i < tasks.Count(); ++i) {
@@ -58,7 +36,8 @@ std::vector<int> UpdateImages(TaskImages& images, tasklist::TWinInfos& tasks) {
 
 void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
-  FlagScope popup(inPopup_);
+  inPopup_ = true;
+  const base::ScopeExit popupEnds([this] { inPopup_ = false; });
   ClearItems();
   const int iconSize = IconSizeAt(x, y);
   SetImages(images_.Begin(iconSize));
@@ -99,18 +78,20 @@ void TTaskPopupMenu::AskLateIcons(int iconSize) {
                                                         kLateIconMessage, ++lateSerial_);
 }
 
-// An answer of this popup's late asks: its icon is copied at once, while the window still shows
-// it, and drawn in place.
-bool TTaskPopupMenu::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != kLateIconMessage) return false;
-  if (lParam != lateSerial_ || !lateIcons_ || wParam >= lateTasks_.size()) return true;
-  const int position = lateTasks_[wParam];
-  const HICON icon = lateIcons_->Answer(wParam);
-  if (!icon || position >= tasks_.Count() || position >= ItemCount()) return true;
+LRESULT TTaskPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != kLateIconMessage) return TPopupMenu::HandleMessage(msg, wParam, lParam);
+  if (lParam == lateSerial_) LateIconAnswered(wParam);
+  return 0;
+}
+
+void TTaskPopupMenu::LateIconAnswered(size_t asked) {
+  if (!lateIcons_ || asked >= lateTasks_.size()) return;
+  const int position = lateTasks_[asked];
+  const HICON icon = lateIcons_->Answer(asked);
+  if (!icon || position >= tasks_.Count() || position >= ItemCount()) return;
   const tasklist::TWinInfo& task = tasks_.Items(position);
   const int image = images_.Add({task.Wnd, task.ProcessId, icon});
   if (image >= 0) SetItemImage(Items(position), image);
-  return true;
 }
 
 std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {

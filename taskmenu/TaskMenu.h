@@ -57,7 +57,10 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void AddTaskItem(const tasklist::TWinInfo& task, int image);
   // Asks the windows too slow for the refresh once more, while the menu is open.
   void AskLateIcons(int iconSize);
-  bool OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // An answer of this popup's late asks: its icon is copied at once, while the window still shows
+  // it, and drawn in place.
+  void LateIconAnswered(size_t asked);
   // What FormatItemCaption appends for the item about to be added.
   std::string AcceleratorSuffix() const;
 

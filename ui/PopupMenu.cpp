@@ -1,67 +1,33 @@
 #include "ui/PopupMenu.h"
 
 #include "base/Error.h"
-#include "base/Module.h"
+#include "base/ScopeExit.h"
 #include "ui/DarkMenuScope.h"
-#include "ui/DispatchScope.h"
-#include "ui/ErrorBox.h"
-#include "ui/MenuChar.h"
 #include "ui/OpenMenu.h"
-#include "ui/WindowClass.h"
 #include "ui/WorkArea.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <utility>
 
 namespace ui {
 namespace {
 
-constexpr char kOwnerClass[] = "SwivoPopupMenuOwner";
-// What the menu window's border and padding add to the items' height, generous for every style.
-constexpr int kMenuFrameHeight = 16;
-
-UINT NextCommand() {
-  static UINT counter = 0;
-  counter = counter % 0xFFFE + 1;  // WM_COMMAND carries 16 bits; 0 means no item
-  return counter;
+void UseBackground(HMENU menu, HBRUSH background) {
+  if (!background) return;
+  MENUINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_BACKGROUND;
+  info.hbrBack = background;
+  ::SetMenuInfo(menu, &info);
 }
 
 }  // namespace
 
-TPopupMenu::TPopupMenu() : font_(CreateMenuFont(kDefaultDpi)) {}
-
-// Out of GDI objects, the menu font cannot be made: the items are then measured and drawn in the
-// stock interface font, which needs no object of ours, rather than in whatever a context holds.
-HFONT TPopupMenu::ItemFont() const {
-  return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-}
-
-TPopupMenu::~TPopupMenu() {
-  DestroyOwner();
-  measureDc_.reset();  // before the font selected into it
-}
-
-void TPopupMenu::DestroyOwner() {
-  DestroyBoundWindow(owner_);
-  UnregisterWindowClass(kOwnerClass);
-}
-
+// Hidden, of zero size, and never in the task bar; the items are measured and drawn in real
+// pixels.
 void TPopupMenu::CreateOwner() {
-  if (!measureDc_) {
-    measureDc_.reset(::CreateCompatibleDC(nullptr));
-    if (!measureDc_) throw base::Error("cannot create a device context to measure the menu's items");
-    // Kept selected: the destructor deletes the context before the font.
-    ::SelectObject(measureDc_.get(), ItemFont());
-  }
-  if (!owner_) {
-    RegisterWindowClass(kOwnerClass, &OwnerProc);
-    const PerMonitorDpiScope perMonitor;  // the items are measured and drawn in real pixels
-    // The window becomes ours at its first message (OwnerProc); a failed creation leaves none.
-    const HWND created = ::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                           base::ThisModule(), this);
-    if (!created || owner_.get() != created) throw base::Error("cannot create the menu's owner window");
-  }
+  if (owner_) return;
+  const PerMonitorDpiScope perMonitor;
+  BoundWindow<TPopupMenu>::Create(*this, {kOwnerClass, "", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0});
 }
 
 TMenuItem& TPopupMenu::Items(int index) const {
@@ -77,48 +43,36 @@ int TPopupMenu::IndexOf(const TMenuItem& item) const {
 }
 
 TMenuItem& TPopupMenu::AddItem() {
+  static UINT lastCommand = 0;
   auto& item = *items_.emplace_back(std::make_unique<TMenuItem>());
-  item.command_ = NextCommand();
+  item.command_ = lastCommand = lastCommand % 0xFFFE + 1;  // WM_COMMAND carries 16 bits; 0 means no item
   return item;
-}
-
-void TPopupMenu::ClearItems() {
-  while (!items_.empty()) items_.pop_back();
 }
 
 // The owner moves to the point, so that its DPI is the one of the monitor the menu opens on.
 int TPopupMenu::IconSizeAt(int x, int y) {
   CreateOwner();
-  const PerMonitorDpiScope perMonitor;  // (x, y) is in real pixels
+  const PerMonitorDpiScope perMonitor;  // (x, y) and the work area in real pixels
   ::SetWindowPos(owner_.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const UINT dpi = DpiOfWindow(owner_.get());
-  if (dpi != metrics_.dpi) UseMetrics(MenuMetricsAt(dpi));
-  return metrics_.iconSize;
+  layout_ = std::make_unique<MenuLayout>(DpiOfWindow(owner_.get()), WorkAreaNear({x, y}));
+  return layout_->Metrics().iconSize;
 }
 
-// Out of GDI objects, the font of the last DPI stays.
-void TPopupMenu::UseMetrics(const MenuMetrics& metrics) {
-  metrics_ = metrics;
-  base::unique_hfont font = CreateMenuFont(metrics.dpi);
-  if (!font) return;
-  ::SelectObject(measureDc_.get(), font.get());  // before the font it replaces is deleted
-  font_ = std::move(font);
-}
-
-// The work area and the menu window in real pixels: per monitor until the menu window exists,
-// then the host's own awareness again for whatever of its code the menu's loop runs.
+// Per monitor until the menu window exists, then the host's own awareness again for whatever of
+// its code the menu's loop runs.
 void TPopupMenu::Popup(int x, int y) {
   if (cancelled_ || tracking_) return;
-  (void)IconSizeAt(x, y);
+  if (!layout_) (void)IconSizeAt(x, y);
+  const base::ScopeExit dropLayout([this] { layout_.reset(); });
   base::unique_hmenu menu(::CreatePopupMenu());
   if (!menu) throw base::Error("cannot create a popup menu");
   PerMonitorDpiScope perMonitor;
-  const RECT workArea = WorkAreaNear({x, y});
-  checkMarkWidth_ = ::GetSystemMetrics(SM_CXMENUCHECK);
-  maxTextWidth_ = (workArea.right - workArea.left) * kMaxItemWidthPercent / 100 - ShownWidth({});
-  LayOutItems();
+  std::vector<const ItemText*> texts;
+  texts.reserve(items_.size());
+  for (const auto& item : items_) texts.push_back(&item->Text);
+  layout_->LayOut(texts);
   MenuLoopFilter::KeyHandler closeKeys;
-  if (AppendItems(menu.get(), RowsPerColumn(workArea))) closeKeys = [this](WPARAM key) { return CloseKey(key); };
+  if (AppendItems(menu.get())) closeKeys = [this](WPARAM key) { return CloseKey(key); };
   Track(menu.get(), x, y, perMonitor, std::move(closeKeys));
 }
 
@@ -146,55 +100,20 @@ void TPopupMenu::Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor,
   highlightOnOpen_ = -1;
 }
 
-void TPopupMenu::UseBackground(HMENU menu, HBRUSH background) {
-  if (!background) return;
-  MENUINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIM_BACKGROUND;
-  info.hbrBack = background;
-  ::SetMenuInfo(menu, &info);
-}
-
 // Each item's data starts with its name for screen readers; its text is not given to the native
 // item as well, where its '&' would choose the item past WM_MENUCHAR. Columns rather than scroll
 // arrows when the items are taller than the work area.
-bool TPopupMenu::AppendItems(HMENU menu, int rowsPerColumn) {
+bool TPopupMenu::AppendItems(HMENU menu) {
+  const size_t rowsPerColumn = static_cast<size_t>(layout_->RowsPerColumn());
   bool closeKeys = false;
   for (size_t i = 0; i < items_.size(); ++i) {
     const TMenuItem& item = *items_[i];
-    const bool newColumn = i > 0 && i % static_cast<size_t>(rowsPerColumn) == 0;
+    const bool newColumn = i > 0 && i % rowsPerColumn == 0;
     const UINT flags = MF_OWNERDRAW | (item.Enabled ? 0 : MF_GRAYED) | (newColumn ? MF_MENUBARBREAK : 0);
-    ::AppendMenuA(menu, flags, item.command_, reinterpret_cast<LPCSTR>(&itemData_[i]));
+    ::AppendMenuA(menu, flags, item.command_, reinterpret_cast<LPCSTR>(&layout_->Data(i)));
     closeKeys = closeKeys || item.OnCloseKey;
   }
   return closeKeys;
-}
-
-// Each item's name for screen readers and its layout, measured once for the columns and the
-// platform's WM_MEASUREITEM alike.
-void TPopupMenu::LayOutItems() {
-  itemData_ = std::vector<AccessibleItemData>(items_.size());
-  for (size_t i = 0; i < items_.size(); ++i) {
-    itemData_[i].SetName(AccessibleText(items_[i]->Text));
-    itemData_[i].layout = LayOutItemText(measureDc_.get(), items_[i]->Text, maxTextWidth_);
-  }
-}
-
-// Every item is one line in one font: the first one's height stands for all. Columns only while
-// they all fit the work area's width; past that one column, which the platform scrolls, keeps
-// every item on the screen (and draws only the rows it shows).
-int TPopupMenu::RowsPerColumn(const RECT& workArea) const {
-  if (items_.empty()) return 1;
-  const LONG itemHeight = std::max<LONG>(1, ItemSize(itemData_.front().layout).cy);
-  const int rows = std::max<int>(1, (workArea.bottom - workArea.top - kMenuFrameHeight) / itemHeight);
-  if (ItemCount() <= rows) return rows;
-  LONG width = 0;
-  LONG columnWidth = 0;
-  for (size_t i = 0; i < itemData_.size(); ++i) {
-    if (i % static_cast<size_t>(rows) == 0) width += std::exchange(columnWidth, 0);
-    columnWidth = std::max<LONG>(columnWidth, ShownWidth(itemData_[i].layout));
-  }
-  return width + columnWidth <= workArea.right - workArea.left ? rows : ItemCount();
 }
 
 void TPopupMenu::DisableItem(TMenuItem& item) {
@@ -221,17 +140,7 @@ void TPopupMenu::Cancel() {
   if (tracking_) ::EndMenu();
 }
 
-LRESULT CALLBACK TPopupMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  DispatchScope dispatching;  // the menu may be retired meanwhile; it goes when this returns
-  // Destroyed by someone else, the owner is made anew when the menu next opens.
-  if (auto* menu = ObjectOfDestroyedWindow<TPopupMenu>(wnd, msg)) ForgetDestroyedWindow(menu->owner_, wnd);
-  auto* menu = BoundObject<TPopupMenu>(wnd, msg, lParam);
-  if (!menu) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-  OwnOnCreate(menu->owner_, wnd, msg);
-  return GuardedHandler([&] { return menu->HandleOwnerMessage(wnd, msg, wParam, lParam); });
-}
-
-LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_MEASUREITEM:
       MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
@@ -250,7 +159,7 @@ LRESULT TPopupMenu::HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     case WM_CLOSE:
       return 0;  // the owner lives as long as the menu; nobody else closes it
     default:
-      return OwnerMessage(msg, wParam, lParam) ? 0 : ::DefWindowProcA(wnd, msg, wParam, lParam);
+      return ::DefWindowProcA(owner_.get(), msg, wParam, lParam);
   }
 }
 
@@ -273,37 +182,23 @@ bool TPopupMenu::CloseKey(WPARAM virtualKey) {
   return true;
 }
 
-int TPopupMenu::PositionOfData(ULONG_PTR data) const {
-  const auto first = reinterpret_cast<uintptr_t>(itemData_.data());
-  if (data < first || (data - first) % sizeof(AccessibleItemData) != 0) return -1;
-  const size_t position = (data - first) / sizeof(AccessibleItemData);
-  return position < itemData_.size() && position < items_.size() ? static_cast<int>(position) : -1;
-}
-
-SIZE TPopupMenu::ItemSize(const ItemTextLayout& text) const {
-  const MenuMetrics& m = metrics_;
-  return {m.margin + m.iconSize + m.textGap + text.Width() + m.margin, std::max(m.iconSize, text.height) + 2 * m.margin};
-}
-
-// The platform widens each owner-drawn item by its check-mark column.
-int TPopupMenu::ShownWidth(const ItemTextLayout& text) const { return ItemSize(text).cx + checkMarkWidth_; }
-
+// Only while the layout that the native items point into lives.
 void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
-  const int position = PositionOfData(measure.itemData);
+  const int position = layout_ ? layout_->PositionOfData(measure.itemData) : -1;
   if (position < 0) return;
-  const SIZE size = ItemSize(itemData_[static_cast<size_t>(position)].layout);
+  const SIZE size = layout_->ItemSize(static_cast<size_t>(position));
   measure.itemWidth = static_cast<UINT>(size.cx);
   measure.itemHeight = static_cast<UINT>(size.cy);
 }
 
 void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
-  const int position = PositionOfData(draw.itemData);
-  if (position < 0 || !painter_ || !::RectVisible(draw.hDC, &draw.rcItem)) return;
+  const int position = layout_ ? layout_->PositionOfData(draw.itemData) : -1;
+  if (position < 0 || position >= ItemCount() || !painter_ || !::RectVisible(draw.hDC, &draw.rcItem)) return;
   const TMenuItem& item = *items_[static_cast<size_t>(position)];
   const bool selected = draw.itemState & ODS_SELECTED;
   const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
   painter_->FillItem(draw.hDC, draw.rcItem, selected, grey);
-  const MenuMetrics& m = metrics_;
+  const MenuMetrics& m = layout_->Metrics();
   const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - m.iconSize) / 2;
   if (images_ && item.ImageIndex >= 0) {
     ::ImageList_Draw(images_, item.ImageIndex, draw.hDC, draw.rcItem.left + m.margin, top,
@@ -311,13 +206,13 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   }
   RECT text = draw.rcItem;
   text.left += m.margin + m.iconSize + m.textGap;
-  base::ScopedSelect font(draw.hDC, ItemFont());
+  base::ScopedSelect font(draw.hDC, layout_->Font());
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, painter_->TextColor(selected, grey));
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'. Until the user
   // reaches for the keyboard, the system's menus hide the underline (ODS_NOACCEL).
   const UINT prefix = (draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-  const ItemTextLayout& layout = itemData_[static_cast<size_t>(position)].layout;
+  const ItemTextLayout& layout = layout_->Data(static_cast<size_t>(position)).layout;
   DrawItemText(draw.hDC, item.Text, layout, text, painter_->TextColor(false, true), prefix);
 }
 

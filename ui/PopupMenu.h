@@ -4,71 +4,44 @@
 #pragma once
 
 #include "base/Handle.h"
+#include "ui/BoundWindow.h"
 #include "ui/DpiContext.h"
-#include "ui/ItemText.h"
-#include "ui/MenuChar.h"
+#include "ui/MenuItem.h"
+#include "ui/MenuLayout.h"
 #include "ui/MenuLoopFilter.h"
-#include "ui/MenuMetrics.h"
 #include "ui/MenuTheme.h"
 #include "ui/UxTheme.h"
 
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace ui {
 
-class TPopupMenu;
-
-// What the keys that close a highlighted item ask for: Delete, and Shift+Delete.
-enum class CloseRequest { kClose, kMinimize };
-
-// The widest an item may be, in percent of the width of the work area the menu opens in.
-constexpr int kMaxItemWidthPercent = 45;
-
-class TMenuItem {
- public:
-  ItemText Text;         // what is shown, and what screen readers name the item by
-  MenuKey Key;           // what typed keys choose the item by
-  int ImageIndex = -1;  // position in the menu's image list; -1 for none
-  bool Enabled = true;  // a disabled item is drawn grey, and choosing it does nothing
-  std::function<void(TMenuItem&)> OnClick;
-  // Runs while the menu stays open; without it the close keys do nothing for the item.
-  std::function<void(TMenuItem&, CloseRequest)> OnCloseKey;
-
-  UINT Command() const { return command_; }
-
- private:
-  friend class TPopupMenu;
-  UINT command_ = 0;
-};
-
 class TPopupMenu {
  public:
-  TPopupMenu();
+  TPopupMenu() = default;
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
-  virtual ~TPopupMenu();
+  virtual ~TPopupMenu() { DestroyOwner(); }
 
   int ItemCount() const { return static_cast<int>(items_.size()); }
   TMenuItem& Items(int index) const;
   // Position of the item in the menu; -1 when it is not one of ours.
   int IndexOf(const TMenuItem& item) const;
   TMenuItem& AddItem();
-  void ClearItems();
+  void ClearItems() { items_.clear(); }
 
   HIMAGELIST Images() const { return images_; }
   // Borrowed: the list outlives the menu's popups.
   void SetImages(HIMAGELIST images) { images_ = images; }
 
-  // Creates what the menu needs from the platform and does not have yet: the context that
-  // measures the items and the owner window. Throws base::Error when one cannot be made; a later
-  // call tries again.
+  // Creates the owner window if it does not exist. Throws base::Error when it cannot be made; a
+  // later call tries again.
   void CreateOwner();
 
-  // Takes the sizes of the DPI of the monitor at (x, y), where the menu is about to open, and
-  // returns the size its images should have. Throws base::Error as CreateOwner does.
+  // Begins the next opening at (x, y): takes the sizes of the DPI and the work area of the monitor
+  // there, and returns the size the images should have. Throws base::Error when the owner window
+  // or a context to measure in cannot be made.
   int IconSizeAt(int x, int y);
 
   // The item highlighted when the menu next opens, as if the arrow keys had moved there; -1 for
@@ -99,27 +72,19 @@ class TPopupMenu {
  protected:
   // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
   // no message of the owner may reach a menu whose own members are already gone.
-  void DestroyOwner();
-  // A message of the owner window that the menu itself does not take (one in the WM_APP range
-  // that a derived menu posts to it, say); returns whether it was taken.
-  virtual bool OwnerMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
+  void DestroyOwner() { BoundWindow<TPopupMenu>::Destroy(*this, kOwnerClass); }
+  // Handles a message of the owner window; a derived menu takes its own (one in the WM_APP range
+  // that it posts there, say) and leaves the others to this one.
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleOwnerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  HFONT ItemFont() const;
-  void UseMetrics(const MenuMetrics& metrics);
+  friend class BoundWindow<TPopupMenu>;
+  static constexpr char kOwnerClass[] = "SwivoPopupMenuOwner";
+
+  base::unique_hwnd& BoundHandle() { return owner_; }
   void Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor, MenuLoopFilter::KeyHandler onKey);
-  static void UseBackground(HMENU menu, HBRUSH background);
-  void LayOutItems();
   // Gives the native menu its items; returns whether one of them takes the close keys.
-  bool AppendItems(HMENU menu, int rowsPerColumn);
-  int RowsPerColumn(const RECT& workArea) const;
-  // The position of the item whose native item has this data, or -1.
-  int PositionOfData(ULONG_PTR data) const;
-  SIZE ItemSize(const ItemTextLayout& text) const;
-  // The width of an item on the screen.
-  int ShownWidth(const ItemTextLayout& text) const;
+  bool AppendItems(HMENU menu);
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw) const;
   LRESULT MenuChar(char typed, HMENU menu) const;
@@ -129,20 +94,12 @@ class TPopupMenu {
   void Click(UINT command);
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
-  // The native items' data of the last menu shown, by position; never resized while it is shown.
-  std::vector<AccessibleItemData> itemData_;
-  int maxTextWidth_ = 0;  // an item's text is cut to this width
-  // Read once per popup: the platform takes its time to answer, and there may be thousands of items.
-  int checkMarkWidth_ = 0;
   HIMAGELIST images_ = nullptr;
-  MenuMetrics metrics_;
   int themeSetting_ = kThemeFollowWindows;
   UxTheme uxTheme_;
+  // From IconSizeAt until the menu has closed: the native items point into it.
+  std::unique_ptr<MenuLayout> layout_;
   const MenuPainter* painter_ = nullptr;  // while the menu is tracked
-  base::unique_hfont font_;
-  // Every item is measured each time the menu opens: one context with the font selected serves
-  // them all.
-  base::unique_hdc measureDc_;
   base::unique_hwnd owner_;
   HMENU openMenu_ = nullptr;  // the native menu while it is tracked
   int highlightOnOpen_ = -1;
