@@ -59,6 +59,8 @@ std::vector<int> UpdateImages(TaskImages& images, tasklist::TWinInfos& tasks) {
 void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
   FlagScope popup(inPopup_);
+  // The last popup's asks still waiting are dropped: they would hold up this refresh's.
+  lateAnswers_.reset();
   ClearItems();
   const int iconSize = IconSizeAt(x, y);
   SetImages(images_.Begin(iconSize));
@@ -66,7 +68,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   tasks_.Refresh();
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
-  AskLateIcons(iconSize);
+  AskLateIcons();
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
@@ -85,30 +87,21 @@ void TTaskPopupMenu::AddTaskItem(const tasklist::TWinInfo& task, int image) {
   }
 }
 
-void TTaskPopupMenu::AskLateIcons(int iconSize) {
-  lateIcons_.reset();
-  lateTasks_.clear();
-  std::vector<HWND> windows;
-  for (int i = 0; i < tasks_.Count(); ++i) {
-    if (!tasks_.Items(i).IconLate) continue;
-    lateTasks_.push_back(i);
-    windows.push_back(tasks_.Items(i).Wnd);
-  }
-  if (windows.empty()) return;
-  lateIcons_ = std::make_unique<tasklist::LateIconAsks>(windows, iconSize > tasklist::kSmallIconSize, OwnerWindow(),
-                                                        kLateIconMessage, ++lateSerial_);
+void TTaskPopupMenu::AskLateIcons() {
+  lateAnswers_ = std::make_unique<tasklist::LateAnswers>(OwnerWindow(), kLateIconMessage, ++lateSerial_);
+  tasks_.AskLateIcons(*lateAnswers_);
 }
 
-// An answer of this popup's late asks: its icon is copied at once, while the window still shows
-// it, and drawn in place.
+// An answer of this popup's late asks, for the task at wParam: its icon is copied at once, while
+// the window still shows it, and drawn in place.
 bool TTaskPopupMenu::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg != kLateIconMessage) return false;
-  if (lParam != lateSerial_ || !lateIcons_ || wParam >= lateTasks_.size()) return true;
-  const int position = lateTasks_[wParam];
-  const HICON icon = lateIcons_->Answer(wParam);
-  if (!icon || position >= tasks_.Count() || position >= ItemCount()) return true;
+  if (lParam != lateSerial_ || !lateAnswers_) return true;
+  const tasklist::TaskIcon icon = lateAnswers_->Answer(wParam);
+  const int position = static_cast<int>(wParam);
+  if (!icon || wParam >= static_cast<size_t>(tasks_.Count()) || position >= ItemCount()) return true;
   const tasklist::TWinInfo& task = tasks_.Items(position);
-  const int image = images_.Add({task.Wnd, task.ProcessId, icon});
+  const int image = images_.Add({task.Wnd, task.ProcessId, icon.Handle()});
   if (image >= 0) SetItemImage(Items(position), image);
   return true;
 }
