@@ -1,7 +1,8 @@
-// COM on the calling thread, which is the host's, for one scope. ole32 comes from the system
-// folder and its functions are looked up at run time. The thread is uninitialised on the way out
-// only when this scope's CoInitializeEx succeeded (S_OK or S_FALSE): RPC_E_CHANGED_MODE means the
-// host chose the other apartment kind before us, and COM is usable as it left it.
+// COM on the calling thread for one scope. Only a thread of the plug-in's own makes one: the
+// host's thread is never made an apartment by us. ole32 comes from the system folder and its
+// functions are looked up at run time. The thread is uninitialised on the way out only when this
+// scope's CoInitializeEx succeeded (S_OK or S_FALSE): RPC_E_CHANGED_MODE means the thread was
+// already of the other apartment kind, and COM is usable as it is.
 #pragma once
 
 #include "base/Handle.h"

@@ -1,8 +1,9 @@
 // What the shell knows of a store app by its identity (the AppUserModelID of its frame window):
 // the identity itself, and the app's image as the Start menu shows it. Made at the first frame
-// window of a refresh and dropped with the refresh: it loads shell32 from the system folder, looks
-// up its functions at run time (Windows 7 brought them) and holds COM for the refresh. Every
-// failure reads as no identity or no image.
+// Made and used on the plug-in's own thread (AppIdentityThread) only, never on the host's: it
+// loads shell32 from the system folder, looks up its functions at run time (Windows 7 brought
+// them) and makes the thread a COM apartment while it lives. Every failure reads as no identity
+// or no image.
 #pragma once
 
 #include "base/ComScope.h"

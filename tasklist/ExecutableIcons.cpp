@@ -36,10 +36,15 @@ bool IsOnNetwork(const std::string& path) {
   return IsRedirected(DeviceOf(path[0]));
 }
 
-// Reading a file on a share that does not answer holds up the host's thread for as long as the
-// network takes to give up; such a task gets its file type's icon instead.
-TaskIcon ReadIcon(const std::string& path, bool large) {
-  if (path.empty() || IsOnNetwork(path)) return {};
+// 0 when the file cannot be asked; the attributes come from the file system's directory entry,
+// without opening the file.
+ULONGLONG LastWriteOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+TaskIcon IconOf(const std::string& path, bool large) {
   HICON icon = nullptr;
   (void)::ExtractIconExA(path.c_str(), 0, large ? &icon : nullptr, large ? nullptr : &icon, 1);
   return TaskIcon::Owned(base::unique_hicon(icon), IconSource::kExecutable);
@@ -47,11 +52,18 @@ TaskIcon ReadIcon(const std::string& path, bool large) {
 
 }  // namespace
 
+// A changed file's icon replaces the one read before; the entries that still show that one keep
+// it until they let go.
 TaskIcon ExecutableIcons::For(const std::string& path, bool large) {
+  if (path.empty() || IsOnNetwork(path)) return {};
   const Key key{path, large};
-  auto found = icons_.find(key);
-  if (found == icons_.end()) found = icons_.emplace(key, ReadIcon(path, large)).first;
-  return found->second;
+  const ULONGLONG written = LastWriteOf(path);
+  if (const auto known = icons_.find(key); known != icons_.end() && known->second.written == written) {
+    return known->second.icon;
+  }
+  KnownIcon& read = icons_[key];
+  read = {written, IconOf(path, large)};
+  return read.icon;
 }
 
 TaskIcon ExecutableIcons::TypeIconOf(const std::string& path, bool large) {

@@ -1,6 +1,7 @@
-// The first icon of each executable file, read at most once while the task collection lives:
-// a read can hold up the host's thread for seconds (a sleeping disk, a share that went away), and
-// a running program's file does not change its icon. A file that gave no icon is remembered too.
+// The first icon of each executable file, read once per version of the file while the task
+// collection lives: a read can hold up the host's thread for seconds (a sleeping disk, a share
+// that went away), while the file's last-write time, which an update of the program changes, is
+// cheap to ask. A file that gave no icon is remembered too.
 // Likewise the icon of each file's type, for the files without one of their own: made once, it
 // keeps its handle, so that the menu does not copy its image again at every popup. The icons are
 // shared with the entries that show them (see TaskIcon).
@@ -24,7 +25,11 @@ class ExecutableIcons {
 
  private:
   using Key = std::pair<std::string, bool>;
-  std::map<Key, TaskIcon> icons_;
+  struct KnownIcon {
+    ULONGLONG written = 0;  // the file's last-write time when it was read
+    TaskIcon icon;
+  };
+  std::map<Key, KnownIcon> icons_;
   std::map<Key, TaskIcon> typeIcons_;
 };
 

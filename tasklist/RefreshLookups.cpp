@@ -13,9 +13,8 @@ std::string RefreshLookups::FrameExePath(HWND frame, const std::string& hostPath
 }
 
 TaskIcon RefreshLookups::FrameIcon(HWND wnd, HWND frame, const std::string& hostPath) {
-  if (TaskIcon icon = icons_.OwnIcon(wnd)) return icon;
-  if (TaskIcon icon = storeApps_.ImageOf(frame, iconSize_)) return icon;
-  return icons_.FileIcon(hostPath);
+  if (TaskIcon image = storeApps_.KeptImageOf(frame, iconSize_)) return image;
+  return icons_.For(wnd, hostPath);
 }
 
 }  // namespace tasklist

@@ -33,7 +33,8 @@ class RefreshLookups {
   // its app's executable when the app is open, else the one it had when seen open while the
   // collection lives, else the frame host's. Throws as ExePath does.
   std::string FrameExePath(HWND frame, const std::string& hostPath);
-  // The frame's own icon; else its app's image; else the frame host's executable or file type icon.
+  // Its app's image when one came at an earlier popup; else, until the image comes, the frame's
+  // own icon, else the frame host's executable or file type icon.
   TaskIcon FrameIcon(HWND wnd, HWND frame, const std::string& hostPath);
   const std::wstring& AppIdOf(HWND frame) { return storeApps_.IdOf(frame); }
   // Whether the window answered a message of this refresh.

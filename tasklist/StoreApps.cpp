@@ -2,6 +2,9 @@
 
 #include "tasklist/NUnit.h"
 
+#include <optional>
+#include <utility>
+
 namespace tasklist {
 namespace {
 
@@ -20,10 +23,23 @@ DWORD AppProcessOf(HWND frame) {
   return 0;
 }
 
+void SeenStoreApps::AskImage(const std::wstring& appId, int size, size_t position,
+                             const std::shared_ptr<LateAnswers::Sink>& answers) {
+  if (shell) shell->AskImage(appId, size, position, images, answers);
+}
+
+// A thread that missed an ask is most likely in a call that takes long: the rest of the refresh
+// does not wait for it again. The next refresh does, once.
 const std::wstring& StoreAppLookup::IdOf(HWND frame) {
-  auto found = ids_.find(frame);
-  if (found == ids_.end()) found = ids_.emplace(frame, Shell().IdOf(frame)).first;
-  return found->second;
+  if (const auto found = ids_.find(frame); found != ids_.end()) return found->second;
+  std::wstring id;
+  if (!shellLate_) {
+    if (!seen_.shell) seen_.shell = std::make_unique<AppIdentityThread>();
+    std::optional<std::wstring> answer = seen_.shell->IdOf(frame, kAppIdTimeoutMs);
+    shellLate_ = !answer;
+    if (answer) id = std::move(*answer);
+  }
+  return ids_.emplace(frame, std::move(id)).first->second;
 }
 
 void StoreAppLookup::Remember(HWND frame, const std::string& exePath) {
@@ -36,17 +52,9 @@ const std::string* StoreAppLookup::SeenExePath(HWND frame) {
   return found == seen_.exePaths.end() ? nullptr : &found->second;
 }
 
-TaskIcon StoreAppLookup::ImageOf(HWND frame, int size) {
+TaskIcon StoreAppLookup::KeptImageOf(HWND frame, int size) {
   const std::wstring& id = IdOf(frame);
-  if (id.empty()) return {};
-  auto found = seen_.images.find(id);
-  if (found == seen_.images.end()) found = seen_.images.emplace(id, Shell().ImageOf(id, size)).first;
-  return found->second;
-}
-
-AppIdentity& StoreAppLookup::Shell() {
-  if (!shell_) shell_.emplace();
-  return *shell_;
+  return id.empty() ? TaskIcon() : seen_.images->Find(id, size);
 }
 
 }  // namespace tasklist

@@ -11,8 +11,8 @@
 namespace tasklist {
 
 // Where a task's icon was found, in the order it is looked for.
-// kAppIdentity, a store app's image found by its identity, comes between the class's icons and
-// the executable's, for the frame windows of store apps only.
+// kAppIdentity, a store app's image found by its identity, is for the frame windows of store apps
+// only, and comes before all of them once the shell's thread has made it.
 enum class IconSource { kNone, kWindow, kWindowClass, kAppIdentity, kExecutable, kFileType };
 
 class TaskIcon {

@@ -3,6 +3,7 @@
 #include "base/AsciiText.h"
 #include "base/Foreground.h"
 #include "base/Mbcs.h"
+#include "tasklist/LateIconAsks.h"
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
 #include "tasklist/Switchability.h"
@@ -45,6 +46,7 @@ void TWinInfo::Assign(const TWinInfo& source) {
   AppId = source.AppId;
   Hung = source.Hung;
   IconLate = source.IconLate;
+  AppImageLate = source.AppImageLate;
 }
 
 void TWinInfos::Refresh() {
@@ -110,6 +112,7 @@ void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, Refresh
   if (windows.ClassName(entry.RootWnd) == kFrameClassName) {
     entry.AppId = lookups.AppIdOf(entry.RootWnd);
     entry.Icon = lookups.FrameIcon(wnd, entry.RootWnd, path);
+    entry.AppImageLate = !entry.AppId.empty() && entry.Icon.Source() != IconSource::kAppIdentity;
     entry.ExeFile = base::ExtractFileName(lookups.FrameExePath(entry.RootWnd, path));
   } else {
     entry.Icon = lookups.Icon(wnd, path);
@@ -141,7 +144,8 @@ void TWinInfos::NoteHungTasks(const RefreshLookups& lookups) {
       if (first) thread->second = ::IsHungAppWindow(task.Wnd) != FALSE;
       task.Hung = thread->second;
     }
-    task.IconLate = !task.Hung && lookups.Unanswered(task.Wnd);
+    // A frame whose app's image is on its way would only be drawn over by it.
+    task.IconLate = !task.Hung && !task.AppImageLate && lookups.Unanswered(task.Wnd);
   }
 }
 
@@ -151,6 +155,17 @@ bool TWinInfos::IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const
   if (options_.exclude.Matches(entry.ExeFile)) return true;
   // The class is read only when there are classes to leave out.
   return !options_.excludeClass.Empty() && options_.excludeClass.Matches(windows.ClassName(entry.RootWnd));
+}
+
+void TWinInfos::AskLateIcons(const LateAnswers& answers) {
+  std::vector<LateWindow> windows;
+  for (int i = 0; i < Count(); ++i) {
+    const TWinInfo& task = Items(i);
+    const auto position = static_cast<size_t>(i);
+    if (task.IconLate) windows.push_back({position, task.Wnd});
+    if (task.AppImageLate) storeApps_.AskImage(task.AppId, options_.iconSize, position, answers.Answers());
+  }
+  if (!windows.empty()) tasklist::AskLateIcons(std::move(windows), options_.iconSize > kSmallIconSize, answers.Answers());
 }
 
 TWinInfo* TWinInfos::FindByRoot(HWND root) const {

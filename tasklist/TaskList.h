@@ -5,6 +5,7 @@
 #include "base/Collection.h"
 #include "tasklist/ExecutableIcons.h"
 #include "tasklist/ExecutablePaths.h"
+#include "tasklist/LateAnswers.h"
 #include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
 #include "tasklist/TaskListOptions.h"
@@ -34,6 +35,7 @@ class TWinInfo : public base::TCollectionItem {
   std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
   bool Hung = false;    // the window to activate stopped responding, as of the refresh
   bool IconLate = false;  // it was too slow to give its own icon in the refresh, but is not hung
+  bool AppImageLate = false;  // a store app's frame whose app's image is asked after the refresh
 
   void Assign(const TWinInfo& source);
 };
@@ -44,6 +46,9 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void Refresh();
   // The first entry whose root is `root`, or null.
   TWinInfo* FindByRoot(HWND root) const;
+  // Asks, on threads of the plug-in's own, for the icons the last refresh could not give in time:
+  // those of the windows too slow to answer, and the store apps' images not made yet.
+  void AskLateIcons(const LateAnswers& answers);
   // Brings the entry's window to the front, restoring it when minimised or hidden.
   void Activate(int index) const;
   // The entry the user came from before `front`: nearest the front in z-order among the others

@@ -38,6 +38,8 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
   inPopup_ = true;
   const base::ScopeExit popupEnds([this] { inPopup_ = false; });
+  // The last popup's asks still waiting are dropped: they would hold up this refresh's.
+  lateAnswers_.reset();
   ClearItems();
   const int iconSize = IconSizeAt(x, y);
   SetImages(images_.Begin(iconSize));
@@ -45,7 +47,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   tasks_.Refresh();
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
-  AskLateIcons(iconSize);
+  AskLateIcons();
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
@@ -64,18 +66,9 @@ void TTaskPopupMenu::AddTaskItem(const tasklist::TWinInfo& task, int image) {
   }
 }
 
-void TTaskPopupMenu::AskLateIcons(int iconSize) {
-  lateIcons_.reset();
-  lateTasks_.clear();
-  std::vector<HWND> windows;
-  for (int i = 0; i < tasks_.Count(); ++i) {
-    if (!tasks_.Items(i).IconLate) continue;
-    lateTasks_.push_back(i);
-    windows.push_back(tasks_.Items(i).Wnd);
-  }
-  if (windows.empty()) return;
-  lateIcons_ = std::make_unique<tasklist::LateIconAsks>(windows, iconSize > tasklist::kSmallIconSize, OwnerWindow(),
-                                                        kLateIconMessage, ++lateSerial_);
+void TTaskPopupMenu::AskLateIcons() {
+  lateAnswers_ = std::make_unique<tasklist::LateAnswers>(OwnerWindow(), kLateIconMessage, ++lateSerial_);
+  tasks_.AskLateIcons(*lateAnswers_);
 }
 
 LRESULT TTaskPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -84,13 +77,13 @@ LRESULT TTaskPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-void TTaskPopupMenu::LateIconAnswered(size_t asked) {
-  if (!lateIcons_ || asked >= lateTasks_.size()) return;
-  const int position = lateTasks_[asked];
-  const HICON icon = lateIcons_->Answer(asked);
-  if (!icon || position >= tasks_.Count() || position >= ItemCount()) return;
+void TTaskPopupMenu::LateIconAnswered(size_t answered) {
+  const int position = static_cast<int>(answered);
+  if (!lateAnswers_ || position >= tasks_.Count() || position >= ItemCount()) return;
+  const tasklist::TaskIcon icon = lateAnswers_->Answer(answered);
+  if (!icon) return;
   const tasklist::TWinInfo& task = tasks_.Items(position);
-  const int image = images_.Add({task.Wnd, task.ProcessId, icon});
+  const int image = images_.Add({task.Wnd, task.ProcessId, icon.Handle()});
   if (image >= 0) SetItemImage(Items(position), image);
 }
 

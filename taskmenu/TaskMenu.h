@@ -4,13 +4,12 @@
 #pragma once
 
 #include "taskmenu/TaskImages.h"
-#include "tasklist/LateIconAsks.h"
+#include "tasklist/LateAnswers.h"
 #include "tasklist/TaskList.h"
 #include "ui/PopupMenu.h"
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace taskmenu {
 
@@ -26,7 +25,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   TTaskPopupMenu() = default;
   ~TTaskPopupMenu() override { DestroyOwner(); }  // before the tasks that its handlers read
 
-  // The message by which the late asks tell the owner window of an answer.
+  // The message by which the late answers (a slow window's icon, a store app's image) tell the
+  // owner window of an arrival.
   static constexpr UINT kLateIconMessage = WM_APP + 1;
 
   // Rebuilds the menu and tracks it at (x, y); returns at once while a popup is running. `front`
@@ -55,20 +55,19 @@ class TTaskPopupMenu : public ui::TPopupMenu {
 
  private:
   void AddTaskItem(const tasklist::TWinInfo& task, int image);
-  // Asks the windows too slow for the refresh once more, while the menu is open.
-  void AskLateIcons(int iconSize);
+  // Asks for the icons the refresh could not give in time, to be drawn while the menu is open.
+  void AskLateIcons();
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  // An answer of this popup's late asks: its icon is copied at once, while the window still shows
-  // it, and drawn in place.
-  void LateIconAnswered(size_t asked);
+  // An answer of this popup's late asks for the task at position `answered` (a slow window's icon, a store
+  // app's image): it is copied at once, while the window still shows it, and drawn in place.
+  void LateIconAnswered(size_t answered);
   // What FormatItemCaption appends for the item about to be added.
   std::string AcceleratorSuffix() const;
 
   tasklist::TWinInfos tasks_;
   TaskImages images_;
-  std::unique_ptr<tasklist::LateIconAsks> lateIcons_;
-  std::vector<int> lateTasks_;  // the positions of the tasks asked late, in the order asked
-  LPARAM lateSerial_ = 0;       // tells the answers of this popup's asks from earlier ones
+  std::unique_ptr<tasklist::LateAnswers> lateAnswers_;
+  LPARAM lateSerial_ = 0;  // tells the answers of this popup's asks from earlier ones
   bool inPopup_ = false;
   int acceleratorStyle_ = kNoAccelerator;
   bool preselect_ = true;

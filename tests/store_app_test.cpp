@@ -1,18 +1,23 @@
 // Store apps: a frame window of one process (the frame host) with the app's inside, a child window
 // of another process. Wine has neither app identities nor app images, so the shell's functions,
-// which the task list looks up at run time through the program's GetProcAddress, are stand-ins.
+// which the task list looks up at run time through the program's GetProcAddress, are stand-ins;
+// they are called on the plug-in's own thread, and note which thread made itself an apartment.
 #include "tasklist/StoreApps.h"
 #include "tasklist/TaskList.h"
+#include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
+#include "tests/support/MenuDriver.h"
 #include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 #include <propsys.h>
 #include <shobjidl.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,16 +30,35 @@ namespace {
 
 constexpr wchar_t kAppId[] = L"Swivo.TestApp_1234!App";
 
-// What the stand-ins answer, and what they were asked.
+constexpr UINT kLateMessage = WM_APP + 1;
+
+// What the stand-ins answer.
 struct Shell {
   HRESULT initialize = S_OK;
   bool hasId = true;
   HRESULT item = S_OK;
   HRESULT image = S_OK;
-  int uninitializations = 0;
-  int storeRequests = 0;
-  SIZE imageSize{};
+  DWORD imageMs = 0;  // how long the image takes to make
 } shell;
+
+// What they were asked, from whichever thread.
+struct Asked {
+  DWORD testThread = 0;
+  std::atomic<int> hostInitializations{0};
+  std::atomic<int> uninitializations{0};
+  std::atomic<int> storeRequests{0};
+  std::atomic<int> items{0};
+  std::atomic<int> imageSize{0};
+  std::atomic<DWORD> imageThread{0};
+
+  void Reset() {
+    testThread = ::GetCurrentThreadId();
+    for (std::atomic<int>* count : {&hostInitializations, &uninitializations, &storeRequests, &items, &imageSize}) {
+      *count = 0;
+    }
+    imageThread = 0;
+  }
+} asked;
 
 // Objects of static life: their references are not counted.
 class FakeStore : public IPropertyStore {
@@ -62,21 +86,27 @@ class FakeImageFactory : public IShellItemImageFactory {
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE GetImage(SIZE size, SIIGBF, HBITMAP* image) override {
-    shell.imageSize = size;
+    asked.imageSize = size.cx;
+    asked.imageThread = ::GetCurrentThreadId();
+    ::Sleep(shell.imageMs);
     if (FAILED(shell.image)) return shell.image;
     *image = ::CreateBitmap(size.cx, size.cy, 1, 32, nullptr);
     return S_OK;
   }
 } fakeImageFactory;
 
-HRESULT WINAPI FakeInitialize(void*, DWORD) { return shell.initialize; }
-void WINAPI FakeUninitialize() { ++shell.uninitializations; }
+HRESULT WINAPI FakeInitialize(void*, DWORD) {
+  if (::GetCurrentThreadId() == asked.testThread) ++asked.hostInitializations;
+  return shell.initialize;
+}
+void WINAPI FakeUninitialize() { ++asked.uninitializations; }
 HRESULT WINAPI FakeStoreForWindow(HWND, REFIID, void** store) {
-  ++shell.storeRequests;
+  ++asked.storeRequests;
   *store = static_cast<IPropertyStore*>(&fakeStore);
   return S_OK;
 }
 HRESULT WINAPI FakeItemInKnownFolder(REFGUID, DWORD, PCWSTR id, REFIID, void** item) {
+  ++asked.items;
   if (FAILED(shell.item) || std::wcscmp(id, kAppId) != 0) return shell.item;
   *item = static_cast<IShellItemImageFactory*>(&fakeImageFactory);
   return S_OK;
@@ -115,6 +145,18 @@ class StoreApp : public ::testing::Test {
               FixtureCopy("ApplicationFrameHost.exe")) {
     realGetProcAddress = reinterpret_cast<decltype(realGetProcAddress)>(patch_.Original());
     shell = Shell();
+    asked.Reset();
+  }
+
+  // Asks for the icons the last refresh could not give; the answers come to a window of this thread.
+  std::unique_ptr<tasklist::LateAnswers> AskLate(tasklist::TWinInfos& tasks, LPARAM serial) {
+    auto answers = std::make_unique<tasklist::LateAnswers>(notify_.get(), kLateMessage, serial);
+    tasks.AskLateIcons(*answers);
+    return answers;
+  }
+  bool ImageArrives(const tasklist::TWinInfos& tasks, const tasklist::LateAnswers& answers) {
+    const auto frame = static_cast<size_t>(IndexOfWindow(tasks, Frame()));
+    return testing_support::WaitFor([&] { return answers.Answer(frame).Source() == tasklist::IconSource::kAppIdentity; });
   }
 
   void OpenApp() { app_.emplace(std::vector<std::string>{"corechild:" + Hex(Frame()) + ":" + Tag("core")}, FixtureCopy("StoreApp.exe")); }
@@ -126,6 +168,7 @@ class StoreApp : public ::testing::Test {
   }
 
   testing_support::ImportPatch patch_;
+  base::unique_hwnd notify_{::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)};
   FixtureProcess host_;
   std::optional<FixtureProcess> app_;
 };
@@ -137,7 +180,7 @@ TEST_F(StoreApp, OpenAppGivesTheTaskItsExecutable) {
   tasks.Refresh();
   EXPECT_EQ(FrameEntry(tasks).ExeName, "storeapp.exe");
   EXPECT_GT(IndexOfWindow(tasks, Frame()), IndexOfWindow(tasks, host_.Window(Tag("plain"))));
-  EXPECT_EQ(shell.storeRequests, 1) << "only the frame is asked for its identity";
+  EXPECT_EQ(asked.storeRequests, 1) << "only the frame is asked for its identity";
   tasks.SetExclude("applicationframehost.exe");
   tasks.Refresh();
   EXPECT_GE(IndexOfWindow(tasks, Frame()), 0);
@@ -164,35 +207,85 @@ struct IconCase {
   bool hasId;
   HRESULT item;
   HRESULT image;
-  bool appImage;
+  bool asked;     // the shell's thread is asked for the app's image
+  bool appImage;  // and makes it
   int uninitializations;
 };
 
 const IconCase kIconCases[] = {
-    {"COM initialised here", S_OK, true, S_OK, S_OK, true, 1},
-    {"COM already initialised", S_FALSE, true, S_OK, S_OK, true, 1},
-    {"the host chose the other apartment", RPC_E_CHANGED_MODE, true, S_OK, S_OK, true, 0},
-    {"COM unusable", E_OUTOFMEMORY, true, S_OK, S_OK, false, 0},
-    {"no identity", S_OK, false, S_OK, S_OK, false, 1},
-    {"no item", S_OK, true, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), S_OK, false, 1},
-    {"no image", S_OK, true, S_OK, E_FAIL, false, 1},
+    {"COM initialised here", S_OK, true, S_OK, S_OK, true, true, 1},
+    {"COM already initialised", S_FALSE, true, S_OK, S_OK, true, true, 1},
+    {"the thread is of the other apartment kind", RPC_E_CHANGED_MODE, true, S_OK, S_OK, true, true, 0},
+    {"COM unusable", E_OUTOFMEMORY, true, S_OK, S_OK, false, false, 0},
+    {"no identity", S_OK, false, S_OK, S_OK, false, false, 1},
+    {"no item", S_OK, true, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), S_OK, true, false, 1},
+    {"no image", S_OK, true, S_OK, E_FAIL, true, false, 1},
 };
 
-TEST_F(StoreApp, IconFromTheAppsIdentityOrAsBefore) {
+// The refresh shows the frame's icon as before; the app's image comes from the plug-in's thread and
+// is kept for the next popup, while one that failed is asked for again there.
+TEST_F(StoreApp, AppImageComesLateAndIsKeptOrAskedAgain) {
   for (const IconCase& c : kIconCases) {
     shell = Shell{c.initialize, c.hasId, c.item, c.image};
-    tasklist::TWinInfos tasks;
-    tasks.Refresh();
-    const tasklist::IconSource source = FrameEntry(tasks).Icon.Source();
-    if (c.appImage) {
-      EXPECT_EQ(source, tasklist::IconSource::kAppIdentity) << c.what;
-      EXPECT_EQ(shell.imageSize.cx, tasklist::kSmallIconSize) << c.what;
-      EXPECT_EQ(shell.imageSize.cy, tasklist::kSmallIconSize) << c.what;
-    } else {
-      EXPECT_TRUE(source == tasklist::IconSource::kExecutable || source == tasklist::IconSource::kFileType) << c.what;
+    asked.Reset();
+    {
+      tasklist::TWinInfos tasks;
+      for (int popup = 1; popup <= 2; ++popup) {
+        tasks.Refresh();
+        const bool kept = c.appImage && popup == 2;
+        const tasklist::TWinInfo& frame = FrameEntry(tasks);
+        EXPECT_EQ(frame.Icon.Source() == tasklist::IconSource::kAppIdentity, kept) << c.what << ", popup " << popup;
+        EXPECT_EQ(frame.AppImageLate, c.asked && !kept) << c.what << ", popup " << popup;
+        const auto answers = AskLate(tasks, popup);
+        if (!frame.AppImageLate) continue;
+        EXPECT_TRUE(testing_support::WaitFor([&] { return asked.items == popup; })) << c.what << ", popup " << popup;
+        if (c.appImage) {
+          EXPECT_TRUE(ImageArrives(tasks, *answers)) << c.what;
+        }
+      }
     }
-    EXPECT_EQ(shell.uninitializations, c.uninitializations) << c.what;
+    EXPECT_TRUE(testing_support::WaitFor([&] { return asked.uninitializations == c.uninitializations; })) << c.what;
   }
+  EXPECT_EQ(asked.hostInitializations, 0) << "the host's thread was made a COM apartment";
+}
+
+TEST_F(StoreApp, AnImageIsAskedForAgainInAnotherSize) {
+  tasklist::TWinInfos tasks;
+  for (const int size : {tasklist::kSmallIconSize, 2 * tasklist::kSmallIconSize}) {
+    tasks.SetIconSize(size);
+    tasks.Refresh();
+    EXPECT_TRUE(FrameEntry(tasks).AppImageLate) << size;
+    EXPECT_TRUE(ImageArrives(tasks, *AskLate(tasks, size))) << size;
+    EXPECT_EQ(asked.imageSize, size);
+  }
+}
+
+// The menu opens with the frame's icon and draws the app's image once it came; a later popup
+// shows the kept image at once.
+TEST_F(StoreApp, MenuDrawsTheAppsImageWhenItArrives) {
+  shell.imageMs = 300;
+  taskmenu::TTaskPopupMenu menu;
+  const auto frameImage = [&] { return menu.Items(IndexOfWindow(menu.Tasks(), Frame())).ImageIndex; };
+  int atOpen = -2;
+  int drawn = -2;
+  DWORD openedAt = 0;
+  std::function<void(HWND)> look = [&](HWND open) {
+    if (!openedAt) {
+      openedAt = ::GetTickCount();
+      atOpen = frameImage();
+    }
+    drawn = frameImage();
+    if (drawn != atOpen || ::GetTickCount() - openedAt > 2000) return testing_support::PressInMenu(open, VK_ESCAPE);
+    testing_support::WhenMenuOpens(look);
+  };
+  testing_support::WhenMenuOpens(look);
+  menu.PopupTasks(10, 10);
+  EXPECT_NE(drawn, atOpen) << "the app's image was not drawn";
+  EXPECT_NE(asked.imageThread, ::GetCurrentThreadId());
+  testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
+  menu.PopupTasks(10, 10);
+  EXPECT_EQ(frameImage(), drawn);
+  EXPECT_EQ(asked.items, 1);
 }
 
 }  // namespace

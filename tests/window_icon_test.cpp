@@ -1,5 +1,5 @@
 // Each task shows its window's own icon first, then its class's, its executable's and last its
-// file type's, and its whole caption; an executable's icon is read once per collection, and never
+// file type's, and its whole caption; an executable's icon is read once per collection and version of its file, and never
 // from the network; an icon is copied into the menu's images once while its window shows it. The icon windows live on a second thread of this process, since Wine reads no
 // other process's icons. This program's first icon is solid red; the file type's icon is made cyan
 // by a patch of SHGetFileInfoA, as Wine would give the red one there too.
@@ -409,6 +409,23 @@ TEST_F(WindowIcons, EachExecutableIsReadOnceAcrossTheRefreshesOfACollection) {
   }
   ASSERT_FALSE(iconReads.empty());
   for (const auto& [path, reads] : iconReads) EXPECT_EQ(reads, 1) << path;
+}
+
+// An updated program's file has another write time.
+TEST_F(WindowIcons, AnExecutableIsReadAgainOnceItsFileWasWritten) {
+  const std::string path = testing_support::FixtureCopy("updated.exe");
+  tasklist::ExecutableIcons executableIcons;
+  (void)executableIcons.For(path);
+  (void)executableIcons.For(path);
+  EXPECT_EQ(iconReads[path], 1);
+  const base::unique_file_handle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  FILETIME written{};
+  ASSERT_TRUE(::GetFileTime(file.get(), nullptr, nullptr, &written));
+  written.dwHighDateTime += 1;  // about seven minutes later
+  ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &written));
+  (void)executableIcons.For(path);
+  EXPECT_EQ(iconReads[path], 2);
 }
 
 TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
