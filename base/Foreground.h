@@ -1,6 +1,6 @@
 // Whether a window's thread answers, and taking the foreground for a window. The platform refuses it to a program that did not get the
 // last input (a trigger from a keyboard hook, a timer or another program); a thread that shares
-// its input with the foreground window's thread may still hand it over. Input is never synthesised.
+// its input with the foreground window's thread may still permit it. Input is never synthesised.
 #pragma once
 
 #include <windows.h>
@@ -13,14 +13,16 @@ inline constexpr UINT kResponsiveProbeMs = 250;
 // Whether the window's thread answers within kResponsiveProbeMs.
 [[nodiscard]] bool IsResponsive(HWND wnd);
 
-// How long the caller waits for the helper thread that makes the attached request.
-inline constexpr DWORD kAttachedRequestBoundMs = 250;
+// How long the caller waits for the helper thread that gets it the permission.
+inline constexpr DWORD kPermissionBoundMs = 250;
 
 // Makes `wnd` the foreground window. When the platform refuses, a short-lived helper thread
-// attaches its own input to the foreground window's thread, if that thread answers, and asks
-// once more; the caller's input is never attached. Sharing input makes the deactivation of the
-// foreground window a wait for its thread, so the caller waits for the helper at most
-// kAttachedRequestBoundMs. Returns whether the platform accepted the request in that time.
+// attaches its own input to the foreground window's thread, if that thread answers, lets this
+// process take the foreground and detaches at once; the caller's input is never attached, and the
+// caller asks again itself. Asked from another queue, the activation does not wait for the
+// foreground thread to let go, so nothing lands after the caller went on. The caller waits for the
+// helper at most kPermissionBoundMs; a late helper permits nothing. Returns whether the platform
+// accepted the request.
 [[nodiscard]] bool TakeForeground(HWND wnd);
 
 }  // namespace base

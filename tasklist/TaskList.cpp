@@ -1,7 +1,6 @@
 #include "tasklist/TaskList.h"
 
 #include "base/AsciiText.h"
-#include "base/Foreground.h"
 #include "base/Mbcs.h"
 #include "tasklist/LateIconAsks.h"
 #include "tasklist/NUnit.h"
@@ -26,9 +25,6 @@ std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
   return entries;
 }
 
-
-// How long the restore request may wait for the window's thread.
-constexpr UINT kRestoreTimeoutMs = 2000;
 
 }  // namespace
 
@@ -193,13 +189,9 @@ void TWinInfos::Activate(int index) const {
   const HWND wnd = Items(index).Wnd;
   (void)BringToTop(wnd);
   if (::IsWindowVisible(wnd) && !::IsIconic(wnd)) return;
-  if (base::IsResponsive(wnd)) {
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(wnd, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kRestoreTimeoutMs, &ignored);
-  } else {
-    // Restored when its thread recovers; waiting for it would freeze us with it.
-    ::PostMessageA(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-  }
+  // Posted: the window's thread restores it when it gets there, and however slow that thread is,
+  // the host does not wait for it.
+  (void)PostSystemCommand(index, SC_RESTORE);
 }
 
 }  // namespace tasklist
