@@ -1,6 +1,8 @@
 #include "base/Foreground.h"
 
+#include "base/BoundedSend.h"
 #include "base/Handle.h"
+#include "base/Module.h"
 
 #include <atomic>
 #include <memory>
@@ -14,7 +16,9 @@ namespace {
 struct ForegroundPermission {
   HWND foreground;
   DWORD foregroundThread;
+  unique_kernel_handle done{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   std::atomic<bool> abandoned{false};
+  std::atomic<bool> permitted{false};
 };
 
 // Shares input with the foreground thread just long enough to let this process take the
@@ -29,58 +33,24 @@ bool PermitWithInputOf(const ForegroundPermission& permission) {
   return permitted;
 }
 
-// The helper's part of what it shares with the caller, and a reference to our module: the
-// helper's code stays mapped until it returns, which is soon after the probe whatever other
+// The helper holds our module only until it returns, which is soon after the probe whatever other
 // programs do.
-struct HelperStart {
-  std::shared_ptr<ForegroundPermission> permission;
-  HMODULE module;
-};
-
-DWORD WINAPI PermissionThread(void* parameter) {
-  HMODULE module = nullptr;
-  DWORD permitted = 0;
-  {
-    const std::unique_ptr<HelperStart> start(static_cast<HelperStart*>(parameter));
-    module = start->module;
-    permitted = PermitWithInputOf(*start->permission) ? 1 : 0;
-  }
-  ::FreeLibraryAndExitThread(module, permitted);
-}
-
-HMODULE ReferenceOwnModule() {
-  HMODULE module = nullptr;
-  const auto address = reinterpret_cast<const char*>(&PermissionThread);
-  return ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, address, &module) ? module : nullptr;
-}
-
 bool PermitThroughHelper(HWND foreground, DWORD foregroundThread) {
-  std::shared_ptr<ForegroundPermission> permission(new (std::nothrow) ForegroundPermission{foreground, foregroundThread});
-  if (!permission) return false;
-  const HMODULE module = ReferenceOwnModule();
-  if (!module) return false;
-  std::unique_ptr<HelperStart> start(new (std::nothrow) HelperStart{permission, module});
-  unique_kernel_handle thread(start ? ::CreateThread(nullptr, 0, &PermissionThread, start.get(), 0, nullptr) : nullptr);
-  if (!thread) {
-    ::FreeLibrary(module);
-    return false;
-  }
-  (void)start.release();  // the helper owns it now
-  DWORD permitted = 0;
-  if (::WaitForSingleObject(thread.get(), kPermissionBoundMs) == WAIT_OBJECT_0 &&
-      ::GetExitCodeThread(thread.get(), &permitted)) {
-    return permitted == 1;
+  const std::shared_ptr<ForegroundPermission> permission(new (std::nothrow)
+                                                             ForegroundPermission{foreground, foregroundThread});
+  if (!permission || !permission->done) return false;
+  const bool started = StartModuleThread([permission] {
+    permission->permitted = PermitWithInputOf(*permission);
+    ::SetEvent(permission->done.get());
+  });
+  if (started && ::WaitForSingleObject(permission->done.get(), kPermissionBoundMs) == WAIT_OBJECT_0) {
+    return permission->permitted;
   }
   permission->abandoned = true;
   return false;
 }
 
 }  // namespace
-
-bool IsResponsive(HWND wnd) {
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kResponsiveProbeMs, &ignored) != 0;
-}
 
 bool TakeForeground(HWND wnd) {
   if (::SetForegroundWindow(wnd)) return true;

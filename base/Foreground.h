@@ -1,4 +1,4 @@
-// Whether a window's thread answers, and taking the foreground for a window. The platform refuses it to a program that did not get the
+// Taking the foreground for a window. The platform refuses it to a program that did not get the
 // last input (a trigger from a keyboard hook, a timer or another program); a thread that shares
 // its input with the foreground window's thread may still permit it. Input is never synthesised.
 #pragma once
@@ -6,12 +6,6 @@
 #include <windows.h>
 
 namespace base {
-
-// How long a window's thread may take to answer before we treat it as hung.
-inline constexpr UINT kResponsiveProbeMs = 250;
-
-// Whether the window's thread answers within kResponsiveProbeMs.
-[[nodiscard]] bool IsResponsive(HWND wnd);
 
 // How long the caller waits for the helper thread that gets it the permission.
 inline constexpr DWORD kPermissionBoundMs = 250;

@@ -1,5 +1,7 @@
 #include "base/ReplyBudget.h"
 
+#include "base/BoundedSend.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,7 +37,7 @@ Reply ReplyBudget::Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DW
   const auto bound = static_cast<UINT>(std::ceil(std::min<double>(perAskMs_, totalMs_ - spentMs_)));
   const LONGLONG start = Ticks();
   ::SetLastError(ERROR_SUCCESS);  // some failures set no error; a stale one must not count
-  const LRESULT sent = ::SendMessageTimeoutA(wnd, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, bound, &reply);
+  const bool sent = SendWithin(wnd, message, wParam, lParam, bound, reply);
   const DWORD error = ::GetLastError();
   spentMs_ += static_cast<double>(Ticks() - start) / ticksPerMs_;
   if (sent) return Reply::kAnswered;

@@ -22,9 +22,8 @@ class ReplyBudget {
  public:
   ReplyBudget(DWORD perAskMs, DWORD totalMs);
 
-  // Sends the message and waits for the reply within the bounds, with SMTO_BLOCK: nothing of the
-  // host's runs while we wait, and a hung window fails at once. Sends nothing when the budget is
-  // spent or the window's thread missed an earlier ask.
+  // Sends the message and waits for the reply within the bounds (SendWithin). Sends nothing when
+  // the budget is spent or the window's thread missed an earlier ask.
   [[nodiscard]] Reply Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply);
 
  private:

@@ -1,5 +1,6 @@
 #include "tasklist/LateIconAsks.h"
 
+#include "base/BoundedSend.h"
 #include "base/Module.h"
 #include "tasklist/WindowIconQuery.h"
 
@@ -11,7 +12,7 @@ namespace {
 HICON AskIcon(HWND wnd, bool bigFirst) {
   for (const WPARAM kind : IconKindsToAsk(bigFirst)) {
     DWORD_PTR answer = 0;
-    if (!::SendMessageTimeoutA(wnd, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, kLateIconTimeoutMs, &answer)) return nullptr;
+    if (!base::SendWithin(wnd, WM_GETICON, kind, 0, kLateIconTimeoutMs, answer)) return nullptr;
     if (answer) return reinterpret_cast<HICON>(answer);
   }
   return nullptr;

@@ -1,5 +1,6 @@
 #include "tasklist/NUnit.h"
 
+#include "base/BoundedSend.h"
 #include "base/Error.h"
 #include "base/Foreground.h"
 #include "base/ProcAddress.h"

@@ -58,8 +58,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   // Asks for the icons the refresh could not give in time, to be drawn while the menu is open.
   void AskLateIcons();
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  // An answer of this popup's late asks for the task at position `answered` (a slow window's icon, a store
-  // app's image): it is copied at once, while the window still shows it, and drawn in place.
+  // An answer of this popup's late asks for the task at position `answered` (a slow window's
+  // icon, a store app's image): it is copied at once, while the window still shows it, and drawn
+  // in place.
   void LateIconAnswered(size_t answered);
   // What FormatItemCaption appends for the item about to be added.
   std::string AcceleratorSuffix() const;
