@@ -31,7 +31,7 @@ void MarkEditorEntries(TWinInfos& tasks) {
 bool ShouldExchange(const TWinInfos& tasks, const TWinInfo& left, const TWinInfo& right) {
   if (tasks.SortByExe()) {
     const int nameOrder = CompareBytes(left.ExeName, right.ExeName);
-    const int captionOrder = tasks.SortByCaption() ? CompareBytes(left.Caption, right.Caption) : 0;
+    const int captionOrder = tasks.SortByCaption() ? CompareBytes(left.Caption.Ansi(), right.Caption.Ansi()) : 0;
     return nameOrder > 0 || (nameOrder == 0 && captionOrder > 0);
   }
   if (left.ExeName == kMarkedEditorExeName) return false;

@@ -4,7 +4,6 @@
 #include "base/Handle.h"
 #include "base/Mbcs.h"
 #include "base/ReplyBudget.h"
-#include "base/WideText.h"
 #include "tasklist/WindowQueries.h"
 
 #include <string>
@@ -84,8 +83,7 @@ void QueryEditor(TWinInfo& entry, UINT message, base::ReplyBudget& replies) {
   const std::string path = AtomName(atom.get());
   // An unreadable name is no answer; an untitled document has no folder to show.
   if (path.empty() || path == kUntitledAnswer) return;
-  entry.Caption = ReplaceEditorWord(entry.Caption, "(" + std::string(FolderOf(path)) + ")");
-  entry.ShownCaption = base::WidenAnsi(entry.Caption);
+  entry.Caption = TaskCaption::FromAnsi(ReplaceEditorWord(entry.Caption.Ansi(), "(" + std::string(FolderOf(path)) + ")"));
 }
 
 }  // namespace

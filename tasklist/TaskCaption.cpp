@@ -1,5 +1,7 @@
 #include "tasklist/TaskCaption.h"
 
+#include "base/WideText.h"
+
 #include <algorithm>
 
 namespace tasklist {
@@ -11,12 +13,15 @@ bool IsAscii(const std::wstring& text) {
 
 }  // namespace
 
-WindowCaptions ReadCaptions(HWND wnd, const WindowThread& owner) {
-  WindowCaptions captions;
-  captions.shown = WideWindowTextOf(wnd, owner);
-  captions.ansi = IsAscii(captions.shown) ? std::string(captions.shown.begin(), captions.shown.end())
-                                          : WindowTextOf(wnd, owner);
-  return captions;
+TaskCaption TaskCaption::FromAnsi(std::string ansi) {
+  std::wstring shown = base::WidenAnsi(ansi);
+  return {std::move(ansi), std::move(shown)};
+}
+
+TaskCaption ReadCaption(HWND wnd, const WindowThread& owner) {
+  std::wstring shown = WideWindowTextOf(wnd, owner);
+  std::string ansi = IsAscii(shown) ? std::string(shown.begin(), shown.end()) : WindowTextOf(wnd, owner);
+  return {std::move(ansi), std::move(shown)};
 }
 
 }  // namespace tasklist

@@ -6,7 +6,6 @@
 #include "tasklist/NUnit.h"
 #include "tasklist/RefreshLookups.h"
 #include "tasklist/Switchability.h"
-#include "tasklist/TaskCaption.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 
@@ -27,23 +26,6 @@ std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
 
 
 }  // namespace
-
-void TWinInfo::Assign(const TWinInfo& source) {
-  RootWnd = source.RootWnd;
-  Wnd = source.Wnd;
-  ProcessId = source.ProcessId;
-  ThreadId = source.ThreadId;
-  Caption = source.Caption;
-  ShownCaption = source.ShownCaption;
-  Icon = source.Icon;
-  ExeName = source.ExeName;
-  ExeFile = source.ExeFile;
-  ZOrder = source.ZOrder;
-  AppId = source.AppId;
-  Hung = source.Hung;
-  IconLate = source.IconLate;
-  AppImageLate = source.AppImageLate;
-}
 
 void TWinInfos::Refresh() {
   Clear();
@@ -101,9 +83,7 @@ void TWinInfos::Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, Refresh
   const WindowThread owner = ThreadOf(wnd);
   entry.ThreadId = owner.thread;
   entry.ProcessId = owner.process;
-  WindowCaptions captions = ReadCaptions(wnd, owner);
-  entry.Caption = std::move(captions.ansi);
-  entry.ShownCaption = std::move(captions.shown);
+  entry.Caption = ReadCaption(wnd, owner);
   const std::string& path = lookups.ExePath(entry.ProcessId);
   if (windows.ClassName(entry.RootWnd) == kFrameClassName) {
     entry.AppId = lookups.AppIdOf(entry.RootWnd);

@@ -7,6 +7,7 @@
 #include "tasklist/ExecutablePaths.h"
 #include "tasklist/LateAnswers.h"
 #include "tasklist/StoreApps.h"
+#include "tasklist/TaskCaption.h"
 #include "tasklist/TaskIcon.h"
 #include "tasklist/TaskListOptions.h"
 
@@ -20,14 +21,14 @@ namespace tasklist {
 class RefreshLookups;
 class WindowSnapshot;
 
-class TWinInfo : public base::TCollectionItem {
- public:
+// What the task list knows of one task: one copyable record, so that a field added here is
+// copied with all the others.
+struct TaskRecord {
   HWND RootWnd = nullptr;  // the task's root window; key of FindByRoot
   HWND Wnd = nullptr;      // the window to activate; 0 until the fill pass accepts one
   DWORD ProcessId = 0;     // of the window to activate
   DWORD ThreadId = 0;      // of the window to activate
-  std::string Caption;        // as the system's code page gives it; ordering and keys use it
-  std::wstring ShownCaption;  // what the menu shows; set by every step that sets the Caption
+  TaskCaption Caption;
   TaskIcon Icon;
   std::string ExeName;  // executable file name without folder, lower-cased byte by byte
   std::string ExeFile;  // the same as the system spells it: matched by rules that fold characters
@@ -36,8 +37,11 @@ class TWinInfo : public base::TCollectionItem {
   bool Hung = false;    // the window to activate stopped responding, as of the refresh
   bool IconLate = false;  // it was too slow to give its own icon in the refresh, but is not hung
   bool AppImageLate = false;  // a store app's frame whose app's image is asked after the refresh
+};
 
-  void Assign(const TWinInfo& source);
+class TWinInfo : public base::TCollectionItem, public TaskRecord {
+ public:
+  void Assign(const TWinInfo& source) { static_cast<TaskRecord&>(*this) = source; }
 };
 
 class TWinInfos : public base::TOwnedCollection<TWinInfo> {

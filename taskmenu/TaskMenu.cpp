@@ -54,10 +54,10 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
 
 void TTaskPopupMenu::AddTaskItem(const tasklist::TWinInfo& task, int image) {
   // Both before the item is added: the suffix goes by the item's position.
-  const ui::MenuKey key = ui::MenuKeyOf(FormatItemCaption(task.Caption));
+  const ui::MenuKey key = ui::MenuKeyOf(FormatItemCaption(task.Caption.Ansi()));
   std::wstring suffix = base::WidenAnsi(AcceleratorSuffix());
   ui::TMenuItem& item = AddItem();
-  item.Text = {task.ShownCaption, task.Hung ? kNotRespondingMark : L"", std::move(suffix)};
+  item.Text = {task.Caption.Shown(), task.Hung ? kNotRespondingMark : L"", std::move(suffix)};
   item.Key = key;
   item.ImageIndex = image;
   item.OnClick = [this](ui::TMenuItem& chosen) { TaskItemClick(chosen); };

@@ -36,7 +36,7 @@ std::vector<std::string> Ordered(const std::vector<Entry>& entries, Flags flags)
     entry.RootWnd = Handle(i);
     entry.Wnd = Handle(i + 100);
     entry.Icon = tasklist::TaskIcon::Borrowed(reinterpret_cast<HICON>(Handle(i + 200)));
-    entry.Caption = entries[i].caption;
+    entry.Caption = tasklist::TaskCaption::FromAnsi(entries[i].caption);
     entry.ExeName = entries[i].exe;
   }
   tasks.SetSortByExe(flags.sortByExe);
@@ -55,7 +55,7 @@ std::vector<std::string> Ordered(const std::vector<Entry>& entries, Flags flags)
     }
     EXPECT_EQ(entry.Wnd, Handle(origin + 100));
     EXPECT_EQ(entry.Icon.Handle(), reinterpret_cast<HICON>(Handle(origin + 200)));
-    EXPECT_EQ(entry.Caption, entries[origin].caption);
+    EXPECT_EQ(entry.Caption.Ansi(), entries[origin].caption);
     const std::string& exe = entries[origin].exe;
     EXPECT_EQ(entry.ExeName.substr(entry.ExeName.size() - exe.size()), exe);
     labels.push_back(entries[origin].label);

@@ -127,8 +127,8 @@ TEST_F(EditorQuery, CaptionsShowTheFolderOfTheAnsweredFile) {
   for (const Answer& answer : kPathAnswers) {
     const TWinInfo* entry = EditorEntry(answer.caption);
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->Caption, answer.expected);
-    EXPECT_EQ(entry->ShownCaption, base::WidenAnsi(answer.expected));
+    EXPECT_EQ(entry->Caption.Ansi(), answer.expected);
+    EXPECT_EQ(entry->Caption.Shown(), base::WidenAnsi(answer.expected));
     EXPECT_EQ(entry->ExeName, tasklist::kMarkedEditorExeName);
   }
 }
@@ -145,7 +145,7 @@ TEST_F(EditorQuery, ApplicationWindowShowsTheFolderOfItsTopmostMainWindow) {
     }
   }
   const std::string file = topmost == editor->Window(kFirstMain.caption) ? kFirstMain.file : kSecondMain.file;
-  EXPECT_EQ(entry->Caption, Tag("application") + " - (" + file.substr(0, file.rfind('\\') + 1) + ")");
+  EXPECT_EQ(entry->Caption.Ansi(), Tag("application") + " - (" + file.substr(0, file.rfind('\\') + 1) + ")");
 }
 
 TEST_F(EditorQuery, CaptionsStayWithoutAnAnsweredPath) {
@@ -153,11 +153,11 @@ TEST_F(EditorQuery, CaptionsStayWithoutAnAnsweredPath) {
   for (const std::string& caption : {kUntitledMain, kMuteMain, kOtherWindow}) {
     const TWinInfo* entry = EditorEntry(caption);
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->Caption, caption);
+    EXPECT_EQ(entry->Caption.Ansi(), caption);
   }
   const TWinInfo* companionEntry = EditorEntry(kCompanionMain, *companion);
   ASSERT_TRUE(companionEntry);
-  EXPECT_EQ(companionEntry->Caption, kCompanionMain) << "only the editor is asked";
+  EXPECT_EQ(companionEntry->Caption.Ansi(), kCompanionMain) << "only the editor is asked";
   EXPECT_EQ(companionEntry->ExeName, tasklist::kMarkedCompanionExeName);
 }
 
@@ -165,7 +165,7 @@ TEST_F(EditorQuery, WithoutEditorModeNothingIsAskedOrMarked) {
   Refresh(false, false, false);
   const TWinInfo* entry = EditorEntry(kPathAnswers.front().caption);
   ASSERT_TRUE(entry);
-  EXPECT_EQ(entry->Caption, kPathAnswers.front().caption);
+  EXPECT_EQ(entry->Caption.Ansi(), kPathAnswers.front().caption);
   EXPECT_EQ(entry->ExeName, "velnote.exe");
 }
 
@@ -209,7 +209,7 @@ TEST_F(EditorQuery, SortedByNameAndCaptionTheEditorComesFirst) {
     EXPECT_LE(left.ExeName, right.ExeName) << "entry " << i;
     // The editor's captions change after the ordering.
     if (left.ExeName == right.ExeName && left.ExeName != tasklist::kMarkedEditorExeName) {
-      EXPECT_LE(left.Caption, right.Caption) << "entry " << i;
+      EXPECT_LE(left.Caption.Ansi(), right.Caption.Ansi()) << "entry " << i;
     }
   }
   EXPECT_EQ(WindowsOf(tasks, *calc), (std::vector<HWND>{calc->Window(Tag("Zeta")), calc->Window(Tag("alpha"))}));
@@ -231,14 +231,14 @@ TEST(EditorQueryHungEditor, WaitsNoLongerThanTheBoundAndKeepsTheEntry) {
   TWinInfos handMade;
   TWinInfo& entry = handMade.Add();
   entry.Wnd = hung.Window(caption);
-  entry.Caption = caption;
+  entry.Caption = tasklist::TaskCaption::FromAnsi(caption);
   entry.ExeName = tasklist::kMarkedEditorExeName;
   DWORD start = ::GetTickCount();
   tasklist::QueryEditorFiles(handMade);
   DWORD elapsed = ::GetTickCount() - start;
   EXPECT_GE(elapsed, tasklist::kEditorReplyTimeoutMs - 50) << "the hung editor was not asked";
   EXPECT_LT(elapsed, tasklist::kEditorReplyTimeoutMs + kSlackMs);
-  EXPECT_EQ(entry.Caption, caption);
+  EXPECT_EQ(entry.Caption.Ansi(), caption);
 
   TWinInfos tasks;
   tasks.SetEditorMode(true);
@@ -248,7 +248,7 @@ TEST(EditorQueryHungEditor, WaitsNoLongerThanTheBoundAndKeepsTheEntry) {
   EXPECT_GE(elapsed, tasklist::kEditorReplyTimeoutMs - 50) << "the hung editor was not asked";
   const int index = IndexOfWindow(tasks, hung.Window(caption));
   ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).Caption, caption);
+  EXPECT_EQ(tasks.Items(index).Caption.Ansi(), caption);
   EXPECT_EQ(tasks.Items(index).ExeName, tasklist::kMarkedEditorExeName);
 }
 
@@ -266,8 +266,8 @@ TEST(EditorQueryHungEditor, OneDeadlineForTheWholeStep) {
   TWinInfos handMade;
   for (int i = 0; i < kWindows; ++i) {
     TWinInfo& entry = handMade.Add();
-    entry.Caption = Tag("eight " + std::to_string(i)) + " - Velnote";
-    entry.Wnd = hung.Window(entry.Caption);
+    entry.Caption = tasklist::TaskCaption::FromAnsi(Tag("eight " + std::to_string(i)) + " - Velnote");
+    entry.Wnd = hung.Window(entry.Caption.Ansi());
     entry.ExeName = tasklist::kMarkedEditorExeName;
   }
   const DWORD start = ::GetTickCount();
@@ -276,7 +276,7 @@ TEST(EditorQueryHungEditor, OneDeadlineForTheWholeStep) {
   EXPECT_GE(elapsed, tasklist::kEditorReplyTimeoutMs - 50) << "the hung editor was not asked";
   EXPECT_LT(elapsed, tasklist::kEditorReplyTimeoutMs + kSlackMs);
   for (int i = 0; i < kWindows; ++i) {
-    EXPECT_EQ(handMade.Items(i).Caption, Tag("eight " + std::to_string(i)) + " - Velnote");
+    EXPECT_EQ(handMade.Items(i).Caption.Ansi(), Tag("eight " + std::to_string(i)) + " - Velnote");
   }
 }
 

@@ -107,7 +107,7 @@ class LookupReuse : public ::testing::Test {
   std::vector<int> FixtureTasks() const {
     std::vector<int> positions;
     for (int i = 0; i < menu.Tasks().Count(); ++i) {
-      if (menu.Tasks().Items(i).Caption.rfind(Tag("window"), 0) == 0) positions.push_back(i);
+      if (menu.Tasks().Items(i).Caption.Ansi().rfind(Tag("window"), 0) == 0) positions.push_back(i);
     }
     return positions;
   }

@@ -87,14 +87,14 @@ TEST_F(MenuLayout, EveryItemNamesForScreenReadersWhatItShows) {
       EXPECT_EQ(data->dwMSAASignature, static_cast<DWORD>(MSAA_MENU_SIG)) << "item " << i;
       const std::wstring name(data->pszWText, data->cchWText);
       EXPECT_EQ(name.size(), std::wcslen(data->pszWText));
-      std::wstring shown = menu.Tasks().Items(i).ShownCaption;
+      std::wstring shown = menu.Tasks().Items(i).Caption.Shown();
       if (i < 30) shown += std::wstring(L"(") + static_cast<wchar_t>(L'a' + i) + L")";
       EXPECT_EQ(name, shown) << "item " << i;
     }
   });
   const int index = testing_support::IndexOfWindow(menu.Tasks(), longWindow.get());
   ASSERT_GE(index, 0);
-  EXPECT_EQ(menu.Tasks().Items(index).ShownCaption, longCaption);
+  EXPECT_EQ(menu.Tasks().Items(index).Caption.Shown(), longCaption);
   EXPECT_EQ(ui::AccessibleText({L"Fish && &Chips", kNotResponding, L"(&q)"}),
             std::wstring(L"Fish & Chips") + kNotResponding + L"(q)");
 }

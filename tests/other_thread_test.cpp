@@ -77,7 +77,7 @@ TEST(OtherThreadOfThisProgram, CaptionsOfItsBlockedWindowAreReadWithoutWaiting) 
   EXPECT_EQ(wideCaption, Wide(tag) + L" \x3042");
   const int index = IndexOfWindow(tasks, blocked.Window());
   ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).Caption, caption);
+  EXPECT_EQ(tasks.Items(index).Caption.Ansi(), caption);
 }
 
 // 1021 bytes fit before "あ" reaches past the 1022 that the caption buffer holds.

@@ -94,7 +94,7 @@ TEST_F(TaskCollection, PlainWindowIsItsOwnTaskWithCaptionIconAndExecutable) {
   const TWinInfo* entry = EntryWithRoot(tasks, app);
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->Wnd, app);
-  EXPECT_EQ(entry->Caption, Tag("app"));
+  EXPECT_EQ(entry->Caption.Ansi(), Tag("app"));
   EXPECT_EQ(entry->ExeName, "swivo-fixture.exe");
   // Wine reads no class icon of another process's window, so this one may come from the shell.
   EXPECT_TRUE(entry->Icon);
@@ -116,7 +116,7 @@ TEST_F(TaskCollection, DisabledMainWindowIsReachedThroughItsModalDialog) {
   const TWinInfo* entry = EntryWithRoot(tasks, Window("modal"));
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->Wnd, Window("modal dialog"));
-  EXPECT_EQ(entry->Caption, Tag("modal dialog"));
+  EXPECT_EQ(entry->Caption.Ansi(), Tag("modal dialog"));
 }
 
 TEST_F(TaskCollection, UsableMainWindowWinsOverItsOwnedWindow) {
@@ -134,7 +134,7 @@ TEST_F(TaskCollection, UnusableRootIsReachedThroughItsFirstOwnedWindow) {
     ASSERT_TRUE(entry);
     const HWND first = FirstInEnumerationOrder(*arrangements, Window(name + " first"), Window(name + " second"));
     EXPECT_EQ(entry->Wnd, first);
-    EXPECT_EQ(entry->Caption, tasklist::WindowTextOf(first));
+    EXPECT_EQ(entry->Caption.Ansi(), tasklist::WindowTextOf(first));
     EXPECT_EQ(EntriesWithWindow(tasks, Window(name + " root")), 1);
   }
 }
@@ -178,7 +178,7 @@ TEST_F(TaskCollection, AGhostStandsForItsHungWindowOnlyWhileThatIsNotListed) {
   EXPECT_EQ(EntriesWithWindow(tasks, fakeGhost), 1);
   const int index = IndexOfWindow(tasks, fakeGhost);
   ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).Caption, Tag("ghost"));
+  EXPECT_EQ(tasks.Items(index).Caption.Ansi(), Tag("ghost"));
 
   fakeHungWindow = Window("app");
   tasks.Refresh();
@@ -212,9 +212,9 @@ TEST_F(TaskCollection, EveryWindowToActivateIsUsable) {
   for (int i = 0; i < tasks.Count(); ++i) {
     const HWND wnd = tasks.Items(i).Wnd;
     const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
-    EXPECT_TRUE(style & WS_VISIBLE) << tasks.Items(i).Caption;
-    EXPECT_FALSE(style & WS_DISABLED) << tasks.Items(i).Caption;
-    EXPECT_FALSE(tasklist::IsToolWindow(wnd)) << tasks.Items(i).Caption;
+    EXPECT_TRUE(style & WS_VISIBLE) << tasks.Items(i).Caption.Ansi();
+    EXPECT_FALSE(style & WS_DISABLED) << tasks.Items(i).Caption.Ansi();
+    EXPECT_FALSE(tasklist::IsToolWindow(wnd)) << tasks.Items(i).Caption.Ansi();
   }
 }
 
@@ -242,7 +242,7 @@ TEST(TaskCollectionOwnWindows, HiddenWindowsOfThisProcessAreNotListedAndAWindowW
   EXPECT_EQ(EntriesWithWindow(tasks, hidden.get()), 0);
   const int index = IndexOfWindow(tasks, noText);
   ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).Caption, "");
+  EXPECT_EQ(tasks.Items(index).Caption.Ansi(), "");
 }
 
 TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
@@ -319,7 +319,7 @@ TEST(TaskCollectionOlderSystems, PathsFromTheSnapshotAndIconsFromTheShell) {
   EXPECT_EQ(tasks.Items(index).ExeName, "swivo-fixture.exe");
   for (int i = 0; i < tasks.Count(); ++i) {
     if (tasks.Items(i).Icon) {
-      EXPECT_TRUE(tasks.Items(i).Icon.MadeByShell()) << tasks.Items(i).Caption;
+      EXPECT_TRUE(tasks.Items(i).Icon.MadeByShell()) << tasks.Items(i).Caption.Ansi();
     }
   }
 }

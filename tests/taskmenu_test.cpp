@@ -62,7 +62,7 @@ TEST_F(TaskMenu, OneItemPerTaskWithTheCaptionsOfEachAcceleratorStyle) {
     ASSERT_GE(menu.Tasks().Count(), 32);
     ASSERT_EQ(menu.ItemCount(), menu.Tasks().Count());
     for (int i = 0; i < menu.ItemCount(); ++i) {
-      std::wstring expected = menu.Tasks().Items(i).ShownCaption;
+      std::wstring expected = menu.Tasks().Items(i).Caption.Shown();
       if (style.separator && i < 30) {
         expected += base::WidenAnsi(std::string(style.separator) + "(&" + char('a' + i) + ")");
       }
@@ -80,7 +80,7 @@ TEST_F(TaskMenu, AcceleratorsPastZAndNoneFromTheThirtyFirstItem) {
     const std::wstring caption = ui::WholeText(menu.Items(i).Text);
     EXPECT_EQ(caption.substr(caption.size() - 4), expected[i - 26]);
   }
-  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(ui::WholeText(menu.Items(i).Text), menu.Tasks().Items(i).ShownCaption);
+  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(ui::WholeText(menu.Items(i).Text), menu.Tasks().Items(i).Caption.Shown());
 }
 
 TEST_F(TaskMenu, TypingAnAcceleratorChoosesItsItemAndActivatesTheTask) {

@@ -522,8 +522,8 @@ TEST(WideCaptions, ALongCaptionCutInTheMiddleOfACharacterShowsEveryCharacter) {
     if (tasks.Items(i).Wnd == wnd.get()) task = &tasks.Items(i);
   }
   ASSERT_TRUE(task);
-  ASSERT_EQ(task->Caption.size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
-  EXPECT_EQ(task->ShownCaption, caption);
+  ASSERT_EQ(task->Caption.Ansi().size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
+  EXPECT_EQ(task->Caption.Shown(), caption);
 }
 
 }  // namespace

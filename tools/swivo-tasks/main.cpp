@@ -39,7 +39,7 @@ void PrintTasks(const tasklist::TWinInfos& tasks) {
     const tasklist::TWinInfo& task = tasks.Items(i);
     const char* icon = IconSourceName(task.Icon.Source());
     std::printf("%-10p %-10p %-6s %-22s %s\n", static_cast<void*>(task.RootWnd), static_cast<void*>(task.Wnd), icon,
-                task.ExeName.c_str(), task.Caption.c_str());
+                task.ExeName.c_str(), task.Caption.Ansi().c_str());
   }
   std::printf("%d task(s)\n", tasks.Count());
 }
