@@ -144,6 +144,15 @@ TEST(Release, TheDllIsThirtyTwoBitAndOfTheArchivesVersion) {
   ASSERT_TRUE(::VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size) && fixed);
   EXPECT_EQ(fixed->dwFileVersionMS, major << 16 | minor) << archive;
   EXPECT_EQ(fixed->dwFileVersionLS, build << 16 | release) << archive;
+  // The version texts for display say the same, the product's as the file's.
+  char version[64];
+  std::snprintf(version, sizeof(version), "%u.%u.%u.%u", major, minor, build, release);
+  for (const char* name : {"FileVersion", "ProductVersion"}) {
+    char* text = nullptr;
+    const std::string query = std::string("\\StringFileInfo\\041103A4\\") + name;
+    ASSERT_TRUE(::VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &size) && text) << name;
+    EXPECT_EQ(std::string(text), version) << name;
+  }
 }
 
 }  // namespace
