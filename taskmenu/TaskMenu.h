@@ -3,6 +3,7 @@
 // icons are kept from one popup to the next (TaskImages).
 #pragma once
 
+#include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskImages.h"
 #include "tasklist/LateIconAsks.h"
 #include "tasklist/TaskList.h"
@@ -13,13 +14,6 @@
 #include <vector>
 
 namespace taskmenu {
-
-// How item captions get an accelerator suffix ("(&a)", "(&b)", …).
-enum AcceleratorStyles : int {
-  kNoAccelerator = 0,
-  kAcceleratorAppended = 1,          // "caption(&a)"
-  kAcceleratorAfterSpace = 2,        // "caption (&a)"
-};
 
 class TTaskPopupMenu : public ui::TPopupMenu {
  public:
@@ -51,6 +45,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool InPopup() const { return inPopup_; }
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
+  int AcceleratorStyle() const { return acceleratorStyle_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
  private:
@@ -67,9 +62,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   std::vector<int> lateTasks_;  // the positions of the tasks asked late, in the order asked
   LPARAM lateSerial_ = 0;       // tells the answers of this popup's asks from earlier ones
   bool inPopup_ = false;
-  int acceleratorStyle_ = kNoAccelerator;
-  bool preselect_ = true;
-  bool closeKey_ = true;
+  int acceleratorStyle_ = kDefaultAcceleratorStyle;
+  bool preselect_ = kDefaultPreselect;
+  bool closeKey_ = kDefaultCloseKey;
 };
 
 }  // namespace taskmenu

@@ -134,7 +134,7 @@ class TPopupMenu {
   int checkMarkWidth_ = 0;
   HIMAGELIST images_ = nullptr;
   MenuMetrics metrics_;
-  int themeSetting_ = kThemeFollowWindows;
+  int themeSetting_ = kDefaultTheme;
   UxTheme uxTheme_;
   const MenuPainter* painter_ = nullptr;  // while the menu is tracked
   base::unique_hfont font_;
