@@ -89,6 +89,7 @@ void LoadSettings(taskmenu::TMainForm& form) {
   // A settings file that cannot be read (another program holds it open for writing, say) leaves
   // the defaults: the plug-in needs only valid values, and the defaults are.
   const std::unique_ptr<IniFile> ini = OpenSettings();
+  // Each value is handed on as soon as it is read, in the table's order.
   ForEachSetting([&](const auto& setting) { setting.apply(form, ReadOrDefault(ini.get(), setting)); });
 }
 
