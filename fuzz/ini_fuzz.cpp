@@ -4,6 +4,7 @@
 // reading of the number forms, and the exclusion lists by letter case and a catch-all pattern.
 #include "plugin/IniInteger.h"
 #include "plugin/IniSections.h"
+#include "plugin/SettingsTable.h"
 #include "plugin/SettingsText.h"
 #include "tasklist/ExcludeRules.h"
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace {
 
@@ -157,15 +159,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckDecoding(bytes, text);
 
   const plugin::IniSections sections(text, &UpperCaseAscii);
-  for (const char* key : {"MenuFixPos", "X_pos", "Y_pos", "Sort", "VNE", "SortTitle", "AutoHotKey", "WindowIcon",
-                          "Preselect", "CloseKey"}) {
-    if (const std::string* value = sections.Find("global", key)) CheckNumber(*value);
-    (void)sections.ReadBool("GLOBAL", key, true);
-  }
-  for (const char* key : {"Exclude", "ExcludeClass"}) {
-    const std::string list = sections.ReadString("GLOBAL", key, "");
-    CheckExclusions(list, list);
-    CheckExclusions(list, bytes.substr(0, 64));
-  }
+  plugin::ForEachSetting([&](const auto& setting) {
+    if constexpr (std::is_same_v<decltype(setting.defaultValue), std::string_view>) {
+      const std::string list = sections.ReadString(plugin::kSettingsSection, setting.key, "");
+      CheckExclusions(list, list);
+      CheckExclusions(list, bytes.substr(0, 64));
+    } else {
+      if (const std::string* value = sections.Find("global", setting.key)) CheckNumber(*value);
+      (void)sections.ReadBool(plugin::kSettingsSection, setting.key, true);
+    }
+  });
   return 0;
 }

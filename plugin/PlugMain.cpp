@@ -4,11 +4,14 @@
 #include "plugin/IniFile.h"
 #include "plugin/LibraryPath.h"
 #include "plugin/SettingsFileName.h"
+#include "plugin/SettingsTable.h"
 #include "taskmenu/AppMain.h"
 #include "ui/DispatchScope.h"
-#include "ui/MenuTheme.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace plugin {
 namespace {
@@ -25,6 +28,28 @@ std::unique_ptr<IniFile> OpenSettings() {
   } catch (const std::exception&) {
     return nullptr;
   }
+}
+
+// One setting's value in the file, by its kind.
+bool Read(const IniFile& ini, std::string_view key, bool fallback) {
+  return ini.ReadBool(kSettingsSection, key, fallback);
+}
+int32_t Read(const IniFile& ini, std::string_view key, int32_t fallback) {
+  return ini.ReadInteger(kSettingsSection, key, fallback);
+}
+std::string Read(const IniFile& ini, std::string_view key, std::string_view fallback) {
+  return ini.ReadString(kSettingsSection, key, std::string(fallback));
+}
+
+// The setting's value, or its default without a file or when the lookup runs out of memory.
+template <typename Row>
+auto ReadOrDefault(const IniFile* ini, const Row& setting) {
+  using Value = decltype(Read(*ini, setting.key, setting.defaultValue));
+  try {
+    if (ini) return Read(*ini, setting.key, setting.defaultValue);
+  } catch (const std::exception&) {
+  }
+  return Value(setting.defaultValue);
 }
 
 // The host may unload or re-initialise us from a message that our own menu or dispatching hands
@@ -63,39 +88,9 @@ void Unload() {
 void LoadSettings(taskmenu::TMainForm& form) {
   // A settings file that cannot be read (another program holds it open for writing, say) leaves
   // the defaults: the plug-in needs only valid values, and the defaults are.
-  // A lookup that runs out of memory gives the default too.
   const std::unique_ptr<IniFile> ini = OpenSettings();
-  constexpr char kSection[] = "GLOBAL";
-  auto read = [&](auto lookup, auto fallback) {
-    try {
-      return ini ? lookup(*ini) : fallback;
-    } catch (const std::exception&) {
-      return fallback;
-    }
-  };
-  auto readBool = [&](const char* key, bool fallback) {
-    return read([&](const IniFile& file) { return file.ReadBool(kSection, key, fallback); }, fallback);
-  };
-  auto readInteger = [&](const char* key, int32_t fallback) {
-    return read([&](const IniFile& file) { return file.ReadInteger(kSection, key, fallback); }, fallback);
-  };
-  auto readString = [&](const char* key, const std::string& fallback) {
-    return read([&](const IniFile& file) { return file.ReadString(kSection, key, fallback); }, fallback);
-  };
-  // Each value is handed on as soon as it is read, in this order.
-  form.SetMenuFixPos(readBool("MenuFixPos", false));
-  form.SetXPos(readInteger("X_pos", 100));
-  form.SetYPos(readInteger("Y_pos", 100));
-  form.SetSort(readBool("Sort", false));
-  form.SetVNE(readBool("VNE", false));
-  form.SetSortTitle(readBool("SortTitle", true));
-  form.SetAutoHotKey(readInteger("AutoHotKey", 0));
-  form.SetWindowIcon(readBool("WindowIcon", true));
-  form.SetExclude(readString("Exclude", ""));
-  form.SetExcludeClass(readString("ExcludeClass", ""));
-  form.SetPreselect(readBool("Preselect", true));
-  form.SetCloseKey(readBool("CloseKey", true));
-  form.SetTheme(readInteger("Theme", ui::kThemeFollowWindows));
+  // Each value is handed on as soon as it is read, in the table's order.
+  ForEachSetting([&](const auto& setting) { setting.apply(form, ReadOrDefault(ini.get(), setting)); });
 }
 
 }  // namespace plugin

@@ -16,7 +16,8 @@ void Init(const std::string& fileName);
 void Execute(int commandId);
 void Unload();
 
-// Reads the settings file beside the library and hands each value to the trigger window.
+// Reads the settings file beside the library and hands each value of the settings table
+// (SettingsTable.h) to the trigger window.
 void LoadSettings(taskmenu::TMainForm& form);
 
 }  // namespace plugin

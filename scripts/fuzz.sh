@@ -12,7 +12,9 @@ sources=("$root/plugin/IniInteger.cpp" "$root/plugin/IniSections.cpp" "$root/plu
          "$root/tasklist/ExcludeRules.cpp" "$root/fuzz/ini_fuzz.cpp")
 
 mkdir -p "$out/corpus"
-if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/plugin/{IniInteger,IniSections,SettingsText}.h "$root"/tasklist/ExcludeRules.h "$root"/base/AsciiText.h -newer "$target")" ]; then
+if [ ! -x "$target" ] || [ -n "$(find "${sources[@]}" "$root"/plugin/{IniInteger,IniSections,SettingsTable,SettingsText}.h \
+    "$root"/tasklist/{ExcludeRules,TaskListOptions}.h "$root"/taskmenu/MenuSettings.h "$root"/ui/ThemeSetting.h \
+    "$root"/base/AsciiText.h -newer "$target")" ]; then
   echo "[fuzz] building $target"
   clang++ -std=c++17 -O2 -g -Wall -Wextra -Wpedantic -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -I"$root" "${sources[@]}" -o "$target"

@@ -4,18 +4,28 @@
 
 #include "tasklist/ExcludeRules.h"
 
+#include <string_view>
+
 namespace tasklist {
 
 // The size of icons in the menu at the default DPI; a larger one asks for the big icons first.
 inline constexpr int kSmallIconSize = 16;
 
+// The defaults of the switches that the settings file sets; its table takes them from here.
+inline constexpr bool kDefaultSortByExe = false;
+inline constexpr bool kDefaultSortByCaption = true;
+inline constexpr bool kDefaultEditorMode = false;
+inline constexpr bool kDefaultWindowIcon = true;
+// No names left out: an empty list parses to no patterns.
+inline constexpr std::string_view kDefaultExcludeList = "";
+
 struct TaskListOptions {
-  bool sortByExe = false;      // order by executable name
-  bool sortByCaption = false;  // order by caption (within the executable's entries when both)
-  bool editorMode = false;     // the editor's windows first, showing their open folders
+  bool sortByExe = kDefaultSortByExe;          // order by executable name
+  bool sortByCaption = kDefaultSortByCaption;  // order by caption (within the executable's entries when both)
+  bool editorMode = kDefaultEditorMode;        // the editor's windows first, showing their open folders
   // A window's own icon first (see IconLookup); off gives the class's small icon, else the file
   // type's icon.
-  bool windowIcon = true;
+  bool windowIcon = kDefaultWindowIcon;
   int iconSize = kSmallIconSize;  // the icons' size in the menu, by its monitor's DPI
   ExcludeRules exclude;       // executable file names left out
   ExcludeRules excludeClass;  // class names of root windows left out

@@ -2,6 +2,7 @@
 // task menu, taking the foreground for it and giving the foreground back when it was dismissed.
 #pragma once
 
+#include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskMenu.h"
 #include "ui/Form.h"
 
@@ -35,6 +36,9 @@ class TMainForm : public ui::TForm {
   void SetPreselect(bool value) { Menu().SetPreselect(value); }
   void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
   void SetTheme(int value) { Menu().SetTheme(value); }
+  bool MenuFixPos() const { return fixedPos_; }
+  int XPos() const { return fixedX_; }
+  int YPos() const { return fixedY_; }
 
   void ShowTaskMenu();
   // Closes an open menu (also one still being built) and makes the window ignore what is still
@@ -57,9 +61,9 @@ class TMainForm : public ui::TForm {
   WPARAM marksPosted_ = 0;
   LPARAM markCookie_ = 0;
   bool markReached_ = false;
-  bool fixedPos_ = false;
-  int fixedX_ = 0;
-  int fixedY_ = 0;
+  bool fixedPos_ = kDefaultMenuFixPos;
+  int fixedX_ = kDefaultFixedX;
+  int fixedY_ = kDefaultFixedY;
 };
 
 }  // namespace taskmenu

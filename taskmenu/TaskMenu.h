@@ -3,6 +3,7 @@
 // icons are kept from one popup to the next (TaskImages).
 #pragma once
 
+#include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskImages.h"
 #include "tasklist/LateAnswers.h"
 #include "tasklist/TaskList.h"
@@ -12,13 +13,6 @@
 #include <string>
 
 namespace taskmenu {
-
-// How item captions get an accelerator suffix ("(&a)", "(&b)", …).
-enum AcceleratorStyles : int {
-  kNoAccelerator = 0,
-  kAcceleratorAppended = 1,          // "caption(&a)"
-  kAcceleratorAfterSpace = 2,        // "caption (&a)"
-};
 
 class TTaskPopupMenu : public ui::TPopupMenu {
  public:
@@ -51,6 +45,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool InPopup() const { return inPopup_; }
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
+  int AcceleratorStyle() const { return acceleratorStyle_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
  private:
@@ -70,9 +65,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   std::unique_ptr<tasklist::LateAnswers> lateAnswers_;
   LPARAM lateSerial_ = 0;  // tells the answers of this popup's asks from earlier ones
   bool inPopup_ = false;
-  int acceleratorStyle_ = kNoAccelerator;
-  bool preselect_ = true;
-  bool closeKey_ = true;
+  int acceleratorStyle_ = kDefaultAcceleratorStyle;
+  bool preselect_ = kDefaultPreselect;
+  bool closeKey_ = kDefaultCloseKey;
 };
 
 }  // namespace taskmenu

@@ -2,7 +2,9 @@
 // sample settings, the DLL's width and version against the archive's name, and binaries without
 // debug information.
 #include "plugin/IniFile.h"
+#include "plugin/SettingsTable.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/SettingDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -105,13 +107,9 @@ TEST(Release, TextsAreShiftJisWithCrLfLineEnds) {
 
 TEST(Release, TheSampleSettingsSetEveryKeyToItsDefault) {
   const plugin::IniFile sample(Unpacked("swivo_p.ini"));
-  constexpr int32_t kAbsent = 12345;
-  const std::pair<const char*, int32_t> defaults[] = {{"MenuFixPos", 0}, {"X_pos", 100}, {"Y_pos", 100},
-                                                      {"Sort", 0},       {"VNE", 0},     {"SortTitle", 1},
-                                                      {"AutoHotKey", 0}, {"WindowIcon", 1}, {"Preselect", 1},
-                                                      {"CloseKey", 1},   {"Theme", 0}};
-  for (const auto& [key, value] : defaults) EXPECT_EQ(sample.ReadInteger("GLOBAL", key, kAbsent), value) << key;
-  for (const char* key : {"Exclude", "ExcludeClass"}) EXPECT_EQ(sample.ReadString("GLOBAL", key, "absent"), "") << key;
+  for (const auto& [key, value] : testing_support::SettingDefaultsAsText()) {
+    EXPECT_EQ(sample.ReadString(plugin::kSettingsSection, key, "(absent)"), value) << key;
+  }
 }
 
 TEST(Release, TheDllIsThirtyTwoBitAndOfTheArchivesVersion) {
@@ -144,6 +142,15 @@ TEST(Release, TheDllIsThirtyTwoBitAndOfTheArchivesVersion) {
   ASSERT_TRUE(::VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size) && fixed);
   EXPECT_EQ(fixed->dwFileVersionMS, major << 16 | minor) << archive;
   EXPECT_EQ(fixed->dwFileVersionLS, build << 16 | release) << archive;
+  // The version texts for display say the same, the product's as the file's.
+  char version[64];
+  std::snprintf(version, sizeof(version), "%u.%u.%u.%u", major, minor, build, release);
+  for (const char* name : {"FileVersion", "ProductVersion"}) {
+    char* text = nullptr;
+    const std::string query = std::string("\\StringFileInfo\\041103A4\\") + name;
+    ASSERT_TRUE(::VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &size) && text) << name;
+    EXPECT_EQ(std::string(text), version) << name;
+  }
 }
 
 }  // namespace

@@ -1,17 +1,61 @@
 // Settings read at initialisation and handed to the trigger window, the menu and the task list.
 #include "plugin/PlugMain.h"
+#include "plugin/SettingsTable.h"
 #include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/OutOfMemory.h"
+#include "tests/support/SettingDefaults.h"
 #include "ui/MenuTheme.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <string>
 
 namespace {
+
+using testing_support::SettingText;
+
+// What the form and its menu and task collection hold of each setting, keyed and written as in
+// the settings file; an exclusion list shows only whether it leaves anything out.
+std::map<std::string, std::string> FormSettings(const taskmenu::TMainForm& form) {
+  const auto& menu = form.Menu();
+  const auto& tasks = menu.Tasks();
+  auto listText = [](const tasklist::ExcludeRules& rules) { return rules.Empty() ? "" : std::string("(patterns)"); };
+  return {{"MenuFixPos", SettingText(form.MenuFixPos())},
+          {"X_pos", SettingText(form.XPos())},
+          {"Y_pos", SettingText(form.YPos())},
+          {"Sort", SettingText(tasks.SortByExe())},
+          {"VNE", SettingText(tasks.EditorMode())},
+          {"SortTitle", SettingText(tasks.SortByCaption())},
+          {"AutoHotKey", SettingText(menu.AcceleratorStyle())},
+          {"WindowIcon", SettingText(tasks.WindowIcon())},
+          {"Exclude", listText(tasks.Options().exclude)},
+          {"ExcludeClass", listText(tasks.Options().excludeClass)},
+          {"Preselect", SettingText(menu.Preselect())},
+          {"CloseKey", SettingText(menu.CloseKey())},
+          {"Theme", SettingText(menu.Theme())}};
+}
+
+// The keys and values of the sample settings file as the source holds it; a section other than
+// the settings' own is a failure.
+std::map<std::string, std::string> SampleSettings() {
+  std::ifstream file(testing_support::ProgramFolder() + "sample-settings.ini");
+  std::map<std::string, std::string> keys;
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      EXPECT_EQ(line, std::string("[") + plugin::kSettingsSection + "]");
+      continue;
+    }
+    const size_t equals = line.find('=');
+    keys[line.substr(0, equals)] = equals == std::string::npos ? "(no value)" : line.substr(equals + 1);
+  }
+  return keys;
+}
 
 class Settings : public ::testing::Test {
  protected:
@@ -85,19 +129,22 @@ TEST_F(Settings, ABareOrEmptyFileNameReadsTheFileBesideOurModuleNotTheCurrentFol
   }
 }
 
+TEST_F(Settings, TheSampleFileSetsEveryKeyOfTheTableToItsDefaultAndNoOtherKey) {
+  EXPECT_EQ(SampleSettings(), testing_support::SettingDefaultsAsText());
+}
+
+TEST_F(Settings, AFreshFormHoldsTheTablesDefaults) {
+  const taskmenu::TMainForm form;
+  EXPECT_EQ(FormSettings(form), testing_support::SettingDefaultsAsText());
+}
+
 TEST_F(Settings, NoFileGivesTheDefaults) {
   taskmenu::TMainForm form;
+  form.SetSort(true);
+  form.SetXPos(20);
   plugin::LoadSettings(form);
-  EXPECT_FALSE(form.Menu().Tasks().SortByExe());
-  EXPECT_FALSE(form.Menu().Tasks().EditorMode());
-  EXPECT_TRUE(form.Menu().Tasks().SortByCaption());
-  EXPECT_TRUE(form.Menu().Tasks().WindowIcon());
-  EXPECT_TRUE(form.Menu().Tasks().Options().exclude.Empty());
-  EXPECT_TRUE(form.Menu().Tasks().Options().excludeClass.Empty());
-  EXPECT_TRUE(form.Menu().Preselect());
-  EXPECT_TRUE(form.Menu().CloseKey());
+  EXPECT_EQ(FormSettings(form), testing_support::SettingDefaultsAsText());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo");
-  EXPECT_EQ(form.Menu().Theme(), ui::kThemeFollowWindows);
 }
 
 TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {

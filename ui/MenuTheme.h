@@ -4,14 +4,12 @@
 #pragma once
 
 #include "base/Handle.h"
+#include "ui/ThemeSetting.h"
 #include "ui/UxTheme.h"
 
 #include <windows.h>
 
 namespace ui {
-
-// The values of the setting Theme; any other value follows Windows.
-enum ThemeSetting : int { kThemeFollowWindows = 0, kThemeLight = 1, kThemeDark = 2, kThemeClassic = 3 };
 
 enum class MenuLook { kClassic, kLight, kDark, kHighContrast };
 

@@ -95,7 +95,7 @@ class TPopupMenu {
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
   HIMAGELIST images_ = nullptr;
-  int themeSetting_ = kThemeFollowWindows;
+  int themeSetting_ = kDefaultTheme;
   UxTheme uxTheme_;
   // From IconSizeAt until the menu has closed: the native items point into it.
   std::unique_ptr<MenuLayout> layout_;

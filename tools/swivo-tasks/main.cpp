@@ -75,6 +75,8 @@ void PrintAllWindows(const tasklist::TWinInfos& tasks) {
 
 int main(int argc, char** argv) {
   tasklist::TWinInfos tasks;
+  // Every ordering starts off here and is switched on by its flag, unlike the plug-in's defaults.
+  tasks.SetSortByCaption(false);
   bool all = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--sort")) tasks.SetSortByExe(true);
