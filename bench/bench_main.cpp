@@ -9,6 +9,7 @@
 //   swivo-bench [--repeats R] [--sizes N:K,N:K,...] [--csv FILE]
 //
 // Sizes must grow in both N and K: the processes of one size stay open for the next.
+#include "tasklist/TaskRefresh.h"
 #include "bench/BareMenu.h"
 #include "bench/Fleet.h"
 #include "bench/FloorPass.h"
@@ -78,7 +79,7 @@ std::vector<Size> ParseSizes(const std::string& text) {
 
 double TimedRefresh(tasklist::TWinInfos& tasks) {
   const double start = bench::NowMs();
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   return bench::NowMs() - start;
 }
 

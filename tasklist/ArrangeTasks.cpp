@@ -87,10 +87,4 @@ void OrderTasks(TWinInfos& tasks) {
   ExchangeSort(tasks);
 }
 
-// The editor query comes after the ordering, so the captions it rewrites do not move entries.
-void TWinInfos::ArrangeTasks() {
-  OrderTasks(*this);
-  if (EditorMode()) QueryEditorFiles(*this);
-}
-
 }  // namespace tasklist

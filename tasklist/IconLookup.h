@@ -2,9 +2,8 @@
 // icon, then the class's icon; the executable's own first icon; the icon of the file's type.
 // Without window icons, the choice is the class's small icon, else the type's icon. Lives for one
 // refresh; the executables' own icons and their types' come from the collection's
-// ExecutableIcons, which outlive the refresh. When the menu's
-// icons are larger than small icons (a screen above 100 %), each step takes the big icon first,
-// which the menu scales down, rather than a small one it would stretch.
+// ExecutableIcons, which outlive the refresh. Each step takes the big icon first when the menu's
+// icons are larger than small ones (BigIconsFirst).
 #pragma once
 
 #include "tasklist/ExecutableIcons.h"
@@ -20,9 +19,9 @@ namespace tasklist {
 
 class IconLookup {
  public:
-  IconLookup(const TaskListOptions& options, ExecutableIcons& executableIcons)
+  IconLookup(const TaskListOptions& options, ExecutableIcons& executableIcons, int iconSize)
       : windowIcons_(options.windowIcon),
-        largeIcons_(options.iconSize > kSmallIconSize),
+        largeIcons_(BigIconsFirst(iconSize)),
         executableIcons_(executableIcons) {}
 
   TaskIcon For(HWND wnd, const std::string& exePath) {

@@ -2,6 +2,7 @@
 
 #include "base/BoundedSend.h"
 #include "base/Module.h"
+#include "tasklist/TaskListOptions.h"
 #include "tasklist/WindowIconQuery.h"
 
 #include <utility>
@@ -20,7 +21,8 @@ HICON AskIcon(HWND wnd, bool bigFirst) {
 
 }  // namespace
 
-void AskLateIcons(std::vector<LateWindow> windows, bool bigFirst, std::shared_ptr<LateAnswers::Sink> answers) {
+void AskLateIcons(std::vector<LateWindow> windows, int iconSize, std::shared_ptr<LateAnswers::Sink> answers) {
+  const bool bigFirst = BigIconsFirst(iconSize);
   (void)base::StartModuleThread([windows = std::move(windows), bigFirst, answers = std::move(answers)] {
     for (const LateWindow& window : windows) {
       if (answers->Stopped()) return;  // the menu that would show them has moved on

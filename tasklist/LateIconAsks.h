@@ -21,6 +21,6 @@ struct LateWindow {
 };
 
 // Asks nobody when the thread cannot be started.
-void AskLateIcons(std::vector<LateWindow> windows, bool bigFirst, std::shared_ptr<LateAnswers::Sink> answers);
+void AskLateIcons(std::vector<LateWindow> windows, int iconSize, std::shared_ptr<LateAnswers::Sink> answers);
 
 }  // namespace tasklist

@@ -10,6 +10,7 @@
 #include "tasklist/NUnit.h"
 #include "tasklist/StoreApps.h"
 #include "tasklist/TaskIcon.h"
+#include "tasklist/TaskList.h"
 
 #include <string>
 
@@ -17,9 +18,12 @@ namespace tasklist {
 
 class RefreshLookups {
  public:
-  RefreshLookups(const TaskListOptions& options, ExecutablePaths& paths, ExecutableIcons& executableIcons,
-                 SeenStoreApps& storeApps)
-      : paths_(paths), icons_(options, executableIcons), storeApps_(storeApps), iconSize_(options.iconSize) {
+  // `iconSize`: of the menu's icons, by its monitor's DPI.
+  RefreshLookups(const TaskListOptions& options, KeptLookups& kept, int iconSize)
+      : paths_(kept.executablePaths),
+        icons_(options, kept.executableIcons, iconSize),
+        storeApps_(kept.storeApps),
+        iconSize_(iconSize) {
     paths_.BeginRefresh();
   }
 

@@ -18,9 +18,6 @@
 
 namespace tasklist {
 
-class RefreshLookups;
-class WindowSnapshot;
-
 // What the task list knows of one task: one copyable record, so that a field added here is
 // copied with all the others.
 struct TaskRecord {
@@ -44,15 +41,22 @@ class TWinInfo : public base::TCollectionItem, public TaskRecord {
   void Assign(const TWinInfo& source) { static_cast<TaskRecord&>(*this) = source; }
 };
 
+// What the collection keeps from one refresh to the next, and releases with itself.
+struct KeptLookups {
+  ExecutablePaths executablePaths;
+  ExecutableIcons executableIcons;
+  SeenStoreApps storeApps;
+};
+
+// The entries are rebuilt by Refresh (TaskRefresh.h).
 class TWinInfos : public base::TOwnedCollection<TWinInfo> {
  public:
-  // Rebuilds the entries from the current top-level windows, then orders them.
-  void Refresh();
   // The first entry whose root is `root`, or null.
   TWinInfo* FindByRoot(HWND root) const;
   // Asks, on threads of the plug-in's own, for the icons the last refresh could not give in time:
-  // those of the windows too slow to answer, and the store apps' images not made yet.
-  void AskLateIcons(const LateAnswers& answers);
+  // those of the windows too slow to answer, and the store apps' images not made yet; of
+  // `iconSize`, as the refresh was asked.
+  void AskLateIcons(const LateAnswers& answers, int iconSize);
   // Brings the entry's window to the front, restoring it when minimised or hidden.
   void Activate(int index) const;
   // The entry the user came from before `front`: nearest the front in z-order among the others
@@ -71,25 +75,13 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void SetSortByCaption(bool value) { options_.sortByCaption = value; }
   void SetSortByExe(bool value) { options_.sortByExe = value; }
   void SetWindowIcon(bool value) { options_.windowIcon = value; }
-  void SetIconSize(int value) { options_.iconSize = value; }
   void SetExclude(std::string_view list) { options_.exclude = ExcludeRules(list); }
   void SetExcludeClass(std::string_view list) { options_.excludeClass = ExcludeRules(list); }
- private:
-  void AddRoots(WindowSnapshot& windows);
-  void FillEntries(WindowSnapshot& windows, RefreshLookups& lookups);
-  void Fill(TWinInfo& entry, HWND wnd, WindowSnapshot& windows, RefreshLookups& lookups);
-  void RemoveUnlisted(WindowSnapshot& windows);
-  void NoteHungTasks(const RefreshLookups& lookups);
-  // Whether the settings leave the filled entry out.
-  [[nodiscard]] bool IsExcluded(const TWinInfo& entry, WindowSnapshot& windows) const;
-  // Orders the entries and asks the editor for its open files: ArrangeTasks.cpp.
-  void ArrangeTasks();
+ KeptLookups& Kept() { return kept_; }
 
+ private:
   TaskListOptions options_;
-  // Kept across refreshes, and released with the collection.
-  ExecutablePaths executablePaths_;
-  ExecutableIcons executableIcons_;
-  SeenStoreApps storeApps_;
+  KeptLookups kept_;
 };
 
 }  // namespace tasklist

@@ -8,8 +8,12 @@
 
 namespace tasklist {
 
-// The size of icons in the menu at the default DPI; a larger one asks for the big icons first.
+// The size of icons in the menu at the default DPI.
 inline constexpr int kSmallIconSize = 16;
+
+// When the menu's icons are larger than small icons (a screen above 100 %), each icon step takes
+// the big icon first, which the menu scales down, rather than a small one it would stretch.
+[[nodiscard]] constexpr bool BigIconsFirst(int iconSize) { return iconSize > kSmallIconSize; }
 
 // The defaults of the switches that the settings file sets; its table takes them from here.
 inline constexpr bool kDefaultSortByExe = false;
@@ -26,7 +30,6 @@ struct TaskListOptions {
   // A window's own icon first (see IconLookup); off gives the class's small icon, else the file
   // type's icon.
   bool windowIcon = kDefaultWindowIcon;
-  int iconSize = kSmallIconSize;  // the icons' size in the menu, by its monitor's DPI
   ExcludeRules exclude;       // executable file names left out
   ExcludeRules excludeClass;  // class names of root windows left out
 };

@@ -2,6 +2,7 @@
 
 #include "base/ScopeExit.h"
 #include "base/WideText.h"
+#include "tasklist/TaskRefresh.h"
 
 #include <utility>
 #include <vector>
@@ -43,11 +44,10 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   ClearItems();
   const int iconSize = IconSizeAt(x, y);
   SetImages(images_.Begin(iconSize));
-  tasks_.SetIconSize(iconSize);
-  tasks_.Refresh();
+  tasklist::Refresh(tasks_, iconSize);
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
-  AskLateIcons();
+  AskLateIcons(iconSize);
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
@@ -66,9 +66,9 @@ void TTaskPopupMenu::AddTaskItem(const tasklist::TWinInfo& task, int image) {
   }
 }
 
-void TTaskPopupMenu::AskLateIcons() {
+void TTaskPopupMenu::AskLateIcons(int iconSize) {
   lateAnswers_ = std::make_unique<tasklist::LateAnswers>(OwnerWindow(), kLateIconMessage, ++lateSerial_);
-  tasks_.AskLateIcons(*lateAnswers_);
+  tasks_.AskLateIcons(*lateAnswers_, iconSize);
 }
 
 LRESULT TTaskPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -51,7 +51,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
  private:
   void AddTaskItem(const tasklist::TWinInfo& task, int image);
   // Asks for the icons the refresh could not give in time, to be drawn while the menu is open.
-  void AskLateIcons();
+  void AskLateIcons(int iconSize);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   // An answer of this popup's late asks for the task at position `answered` (a slow window's
   // icon, a store app's image): it is copied at once, while the window still shows it, and drawn

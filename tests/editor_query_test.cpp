@@ -5,6 +5,7 @@
 #include "tasklist/ArrangeTasks.h"
 #include "tasklist/EditorQuery.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/TestWindows.h"
 
@@ -105,7 +106,7 @@ class EditorQuery : public ::testing::Test {
     tasks.SetSortByExe(sortByExe);
     tasks.SetSortByCaption(sortByCaption);
     tasks.SetEditorMode(editorMode);
-    tasks.Refresh();
+    tasklist::Refresh(tasks);
   }
 
   // The entry whose window to activate is the window of `process` with this caption.
@@ -186,7 +187,7 @@ TEST_F(EditorQuery, EveryAnsweredAtomIsDeletedExactlyOnce) {
 
 TEST_F(EditorQuery, EditorModeListsEditorThenCompanionThenTheRestAsEnumerated) {
   TWinInfos plain;
-  plain.Refresh();
+  tasklist::Refresh(plain);
   Refresh(false, false, true);
   int previousRank = 0;
   for (int i = 0; i < tasks.Count(); ++i) {
@@ -243,7 +244,7 @@ TEST(EditorQueryHungEditor, WaitsNoLongerThanTheBoundAndKeepsTheEntry) {
   TWinInfos tasks;
   tasks.SetEditorMode(true);
   start = ::GetTickCount();
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   elapsed = ::GetTickCount() - start;
   EXPECT_GE(elapsed, tasklist::kEditorReplyTimeoutMs - 50) << "the hung editor was not asked";
   const int index = IndexOfWindow(tasks, hung.Window(caption));

@@ -2,6 +2,7 @@
 // collection against real fixture windows.
 #include "tasklist/ExcludeRules.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/TestWindows.h"
 
@@ -69,7 +70,7 @@ TEST(ExcludeRulesWindows, ExcludedExecutableIsNotListedAndOthersAre) {
   FixtureProcess kept({"app:" + Tag("kept exe")});
   tasklist::TWinInfos tasks;
   tasks.SetExclude(" other.exe ; HIDDEN-*.EXE ");
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   ASSERT_NE(excluded.Window(Tag("excluded exe")), nullptr);
   EXPECT_LT(IndexOfWindow(tasks, excluded.Window(Tag("excluded exe"))), 0);
   EXPECT_GE(IndexOfWindow(tasks, kept.Window(Tag("kept exe"))), 0);
@@ -79,7 +80,7 @@ TEST(ExcludeRulesWindows, ExcludedRootClassIsNotListedAndOthersAre) {
   FixtureProcess process({"ofclass:SwivoHiddenClass:" + Tag("excluded class"), "app:" + Tag("kept class")});
   tasklist::TWinInfos tasks;
   tasks.SetExcludeClass("swivohidden*");
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   ASSERT_NE(process.Window(Tag("excluded class")), nullptr);
   EXPECT_LT(IndexOfWindow(tasks, process.Window(Tag("excluded class"))), 0);
   EXPECT_GE(IndexOfWindow(tasks, process.Window(Tag("kept class"))), 0);

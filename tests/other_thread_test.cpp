@@ -2,6 +2,7 @@
 // captions are read and they are raised without the caller waiting for them.
 #include "tasklist/NUnit.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/TestWindows.h"
@@ -71,7 +72,7 @@ TEST(OtherThreadOfThisProgram, CaptionsOfItsBlockedWindowAreReadWithoutWaiting) 
   const std::string caption = tasklist::WindowTextOf(blocked.Window());
   const std::wstring wideCaption = tasklist::WideWindowTextOf(blocked.Window(), tasklist::ThreadOf(blocked.Window()));
   tasklist::TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_LT(::GetTickCount() - start, kBoundMs) << "a caption read waited for the blocked thread";
   EXPECT_EQ(caption, tag + " \x82\xa0");
   EXPECT_EQ(wideCaption, Wide(tag) + L" \x3042");

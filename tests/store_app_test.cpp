@@ -4,6 +4,7 @@
 // they are called on the plug-in's own thread, and note which thread made itself an apartment.
 #include "tasklist/StoreApps.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
@@ -149,9 +150,10 @@ class StoreApp : public ::testing::Test {
   }
 
   // Asks for the icons the last refresh could not give; the answers come to a window of this thread.
-  std::unique_ptr<tasklist::LateAnswers> AskLate(tasklist::TWinInfos& tasks, LPARAM serial) {
+  std::unique_ptr<tasklist::LateAnswers> AskLate(tasklist::TWinInfos& tasks, LPARAM serial,
+                                                 int iconSize = tasklist::kSmallIconSize) {
     auto answers = std::make_unique<tasklist::LateAnswers>(notify_.get(), kLateMessage, serial);
-    tasks.AskLateIcons(*answers);
+    tasks.AskLateIcons(*answers, iconSize);
     return answers;
   }
   bool ImageArrives(const tasklist::TWinInfos& tasks, const tasklist::LateAnswers& answers) {
@@ -177,12 +179,12 @@ TEST_F(StoreApp, OpenAppGivesTheTaskItsExecutable) {
   OpenApp();
   tasklist::TWinInfos tasks;
   tasks.SetSortByExe(true);
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_EQ(FrameEntry(tasks).ExeName, "storeapp.exe");
   EXPECT_GT(IndexOfWindow(tasks, Frame()), IndexOfWindow(tasks, host_.Window(Tag("plain"))));
   EXPECT_EQ(asked.storeRequests, 1) << "only the frame is asked for its identity";
   tasks.SetExclude("applicationframehost.exe");
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_GE(IndexOfWindow(tasks, Frame()), 0);
   EXPECT_LT(IndexOfWindow(tasks, host_.Window(Tag("plain"))), 0);
 }
@@ -190,14 +192,14 @@ TEST_F(StoreApp, OpenAppGivesTheTaskItsExecutable) {
 TEST_F(StoreApp, ClosedAppKeepsTheNameSeenWhileOpen) {
   OpenApp();
   tasklist::TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   app_.reset();
   ASSERT_TRUE(testing_support::WaitFor([this] { return tasklist::AppProcessOf(Frame()) == 0; }));
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_EQ(FrameEntry(tasks).ExeName, "storeapp.exe");
   EXPECT_EQ(FrameEntry(tasks).AppId, kAppId);
   tasklist::TWinInfos unseen;
-  unseen.Refresh();
+  tasklist::Refresh(unseen);
   EXPECT_EQ(FrameEntry(unseen).ExeName, "applicationframehost.exe");
 }
 
@@ -231,7 +233,7 @@ TEST_F(StoreApp, AppImageComesLateAndIsKeptOrAskedAgain) {
     {
       tasklist::TWinInfos tasks;
       for (int popup = 1; popup <= 2; ++popup) {
-        tasks.Refresh();
+        tasklist::Refresh(tasks);
         const bool kept = c.appImage && popup == 2;
         const tasklist::TWinInfo& frame = FrameEntry(tasks);
         EXPECT_EQ(frame.Icon.Source() == tasklist::IconSource::kAppIdentity, kept) << c.what << ", popup " << popup;
@@ -252,10 +254,9 @@ TEST_F(StoreApp, AppImageComesLateAndIsKeptOrAskedAgain) {
 TEST_F(StoreApp, AnImageIsAskedForAgainInAnotherSize) {
   tasklist::TWinInfos tasks;
   for (const int size : {tasklist::kSmallIconSize, 2 * tasklist::kSmallIconSize}) {
-    tasks.SetIconSize(size);
-    tasks.Refresh();
+    tasklist::Refresh(tasks, size);
     EXPECT_TRUE(FrameEntry(tasks).AppImageLate) << size;
-    EXPECT_TRUE(ImageArrives(tasks, *AskLate(tasks, size))) << size;
+    EXPECT_TRUE(ImageArrives(tasks, *AskLate(tasks, size, size))) << size;
     EXPECT_EQ(asked.imageSize, size);
   }
 }

@@ -2,6 +2,7 @@
 // program that hosts it. A marker named dwmapi.dll lies beside this test program (tests/marker).
 #include "base/SystemLibrary.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/ImportPatch.h"
 
@@ -21,7 +22,7 @@ TEST(SystemLibrary, ARefreshNeverLoadsTheMarkerBesideTheProgram) {
                                            0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   testing_support::CloakStandIn cloaking;
   tasklist::TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   ASSERT_EQ(cloaking.Queries(window.get()), 1) << "the window was not asked about cloaking";
   EXPECT_FALSE(MarkerLoaded());
   // By its bare name the marker is what loads, and its mark shows.

@@ -1,6 +1,7 @@
 // The task collection against real windows of fixture processes.
 #include "tasklist/NUnit.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/Fixture.h"
@@ -74,7 +75,7 @@ class TaskCollection : public ::testing::Test {
   }
   static void TearDownTestSuite() { arrangements.reset(); }
 
-  void SetUp() override { tasks.Refresh(); }
+  void SetUp() override { tasklist::Refresh(tasks); }
 
   HWND Window(const std::string& name) const {
     HWND wnd = arrangements->Window(Tag(name));
@@ -174,14 +175,14 @@ TEST_F(TaskCollection, AGhostStandsForItsHungWindowOnlyWhileThatIsNotListed) {
   ASSERT_TRUE(realGetProcAddress);
   fakeGhost = Window("ghost");
   fakeHungWindow = Window("hidden");
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_EQ(EntriesWithWindow(tasks, fakeGhost), 1);
   const int index = IndexOfWindow(tasks, fakeGhost);
   ASSERT_GE(index, 0);
   EXPECT_EQ(tasks.Items(index).Caption.Ansi(), Tag("ghost"));
 
   fakeHungWindow = Window("app");
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_EQ(EntriesWithWindow(tasks, fakeGhost), 0);
 }
 
@@ -238,7 +239,7 @@ TEST(TaskCollectionOwnWindows, HiddenWindowsOfThisProcessAreNotListedAndAWindowW
   const HWND noText = untitled.Windows().at(0);
 
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   EXPECT_EQ(EntriesWithWindow(tasks, hidden.get()), 0);
   const int index = IndexOfWindow(tasks, noText);
   ASSERT_GE(index, 0);
@@ -258,7 +259,7 @@ TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                                         nullptr));
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());
   ASSERT_GE(index, 0);
   EXPECT_EQ(tasks.Items(index).Icon.Handle(), smallIcon);
@@ -269,7 +270,7 @@ TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowFailsQuietly) {
   base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("closing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                         100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());
   ASSERT_GE(index, 0);
   wnd.reset();
@@ -280,7 +281,7 @@ TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
   base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                         0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());
   ASSERT_GE(index, 0);
   EXPECT_EQ(tasks.Items(index).ExeName, "tasklist_test.exe");
@@ -289,7 +290,7 @@ TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
 TEST(TaskCollectionExecutables, OtherWidthProcessHasItsExecutableName) {
   FixtureProcess other({"app:" + Tag("other width")}, testing_support::OtherWidthFixturePath());
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, other.Window(Tag("other width")));
   ASSERT_GE(index, 0);
   EXPECT_EQ(tasks.Items(index).ExeName, "swivo-fixture.exe");
@@ -298,7 +299,7 @@ TEST(TaskCollectionExecutables, OtherWidthProcessHasItsExecutableName) {
 TEST(TaskCollectionExecutables, UpperCaseExecutableNameIsLowerCased) {
   FixtureProcess renamed({"app:" + Tag("renamed")}, testing_support::FixtureCopy("Upper-CASE.EXE"));
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, renamed.Window(Tag("renamed")));
   ASSERT_GE(index, 0);
   EXPECT_EQ(tasks.Items(index).ExeName, "upper-case.exe");
@@ -311,7 +312,7 @@ TEST(TaskCollectionOlderSystems, PathsFromTheSnapshotAndIconsFromTheShell) {
   const DWORD platform = tasklist::Win32Platform;
   tasklist::Win32Platform = VER_PLATFORM_WIN32_WINDOWS;
   TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   tasklist::Win32Platform = platform;
 
   const int index = IndexOfWindow(tasks, process.Window(Tag("older")));

@@ -5,6 +5,7 @@
 // by a patch of SHGetFileInfoA, as Wine would give the red one there too.
 #include "tasklist/IconLookup.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowIconQuery.h"
 #include "taskmenu/TaskImages.h"
 #include "taskmenu/TaskMenu.h"
@@ -399,7 +400,7 @@ TEST_F(WindowIcons, WithoutWindowIconsTheClassSmallIconElseTheTypeIcon) {
 TEST_F(WindowIcons, EachExecutableIsReadOnceAcrossTheRefreshesOfACollection) {
   tasklist::TWinInfos tasks;
   for (int refresh = 1; refresh <= 2; ++refresh) {
-    tasks.Refresh();
+    tasklist::Refresh(tasks);
     const tasklist::TWinInfo* entry = nullptr;
     for (int i = 0; i < tasks.Count(); ++i) {
       if (tasks.Items(i).Wnd == icons->neither) entry = &tasks.Items(i);
@@ -434,7 +435,7 @@ TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
   realQueryDosDeviceA = reinterpret_cast<decltype(realQueryDosDeviceA)>(devices.Original());
   ASSERT_TRUE(realQueryDosDeviceA);
   tasklist::ExecutableIcons executableIcons;
-  tasklist::IconLookup lookup(tasklist::TaskListOptions{}, executableIcons);
+  tasklist::IconLookup lookup(tasklist::TaskListOptions{}, executableIcons, tasklist::kSmallIconSize);
   for (const char* path : {"\\\\server\\share\\app.exe", "R:\\tools\\app.exe", "S:\\app.exe", "W:\\app.exe"}) {
     EXPECT_EQ(lookup.For(icons->neither, path).Source(), tasklist::IconSource::kFileType) << path;
     EXPECT_EQ(iconReads.count(path), 0u) << path;
@@ -516,7 +517,7 @@ TEST(WideCaptions, ALongCaptionCutInTheMiddleOfACharacterShowsEveryCharacter) {
   const std::wstring caption = std::wstring(1000, L'a') + L"\uAC00" + std::wstring(20, L'b') + L"\u3042";
   const base::unique_hwnd wnd = CaptionWindow(caption);
   tasklist::TWinInfos tasks;
-  tasks.Refresh();
+  tasklist::Refresh(tasks);
   const tasklist::TWinInfo* task = nullptr;
   for (int i = 0; i < tasks.Count(); ++i) {
     if (tasks.Items(i).Wnd == wnd.get()) task = &tasks.Items(i);

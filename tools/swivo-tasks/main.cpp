@@ -7,6 +7,7 @@
 // reason it is or is not one.
 #include "WhyListed.h"
 #include "tasklist/TaskList.h"
+#include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 
@@ -47,7 +48,7 @@ void PrintTasks(const tasklist::TWinInfos& tasks) {
 // The tasks without the exclusions, to tell the windows they left out; `tasks` when there are none.
 const tasklist::TWinInfos& Unexcluded(const tasklist::TWinInfos& tasks, tasklist::TWinInfos& scratch) {
   if (tasks.Options().exclude.Empty() && tasks.Options().excludeClass.Empty()) return tasks;
-  scratch.Refresh();
+  tasklist::Refresh(scratch);
   return scratch;
 }
 
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
     }
   }
   try {
-    tasks.Refresh();
+    tasklist::Refresh(tasks);
     PrintTasks(tasks);
     if (all) PrintAllWindows(tasks);
   } catch (const std::exception& error) {
