@@ -146,7 +146,8 @@ TEST_F(RefusedForeground, TheTriggerWindowTakesItThroughTheForegroundThreadAndGi
   EXPECT_GE(refusal.Attaches(), 1);
   EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
   EXPECT_EQ(refusal.Attaches(), refusal.Detaches());
-  EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(foreground, before); }));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(foreground, before); }))
+      << "foreground " << ::GetForegroundWindow() << ", activations " << testing_support::ActivationCount(foreground);
 }
 
 TEST_F(RefusedForeground, RefusedEvenThenTheMenuShowsAndClosesWithEsc) {
@@ -169,7 +170,8 @@ TEST_F(RefusedForeground, AChosenWindowTakesItThroughTheForegroundThread) {
   EXPECT_GE(refusal.Attaches(), 1);
   EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
   EXPECT_EQ(refusal.Attaches(), refusal.Detaches());
-  EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(chosen, before); }));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(chosen, before); }))
+      << "foreground " << ::GetForegroundWindow() << ", activations " << testing_support::ActivationCount(chosen);
 }
 
 struct BusyApplication {
@@ -261,11 +263,12 @@ TEST_P(BusyForeground, TheLibraryIsUnmappedAtOnceAfterUnloadWhileTheApplicationI
     fixture->SlowDownNext(GetParam().step, GetParam().ms);
     testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
     (void)library.execute(0, nullptr);
-    EXPECT_TRUE(testing_support::WaitFor([] { return testing_support::MenuActionRan(); }));
+    EXPECT_TRUE(testing_support::WaitFor([] { return testing_support::MenuActionRan(); })) << "no menu opened";
   }
   library.unload();
   library.Free();
-  EXPECT_TRUE(testing_support::WaitFor([&] { return !::GetModuleHandleA(library.path.c_str()); }, kPromptMs));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !::GetModuleHandleA(library.path.c_str()); }, kPromptMs))
+      << "still mapped at " << ::GetModuleHandleA(library.path.c_str());
   WaitUntilItAnswers(start);
 }
 

@@ -2,10 +2,14 @@
 // creating and destroying functions in this program's import table.
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/HandleLedger.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/PluginLibrary.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 
 namespace {
@@ -49,6 +53,38 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
   window.reset();
   EXPECT_EQ(ledger.Outstanding(), 0u) << Describe(ledger);
   EXPECT_EQ(ledger.Foreign(), 0) << Describe(ledger);
+}
+
+// A function creates something its caller must give back when its name holds Create, Open or
+// Duplicate, or starts with LoadLibrary, SetWindowsHookEx, ExtractIcon, SHGetFileInfo, CopyIcon,
+// CopyImage, LoadImage, GetDC, GetWindowDC or BeginPaint.
+bool Creates(const std::string& function) {
+  for (const char* part : {"Create", "Open", "Duplicate"}) {
+    if (function.find(part) != std::string::npos) return true;
+  }
+  for (const char* start : {"LoadLibrary", "SetWindowsHookEx", "ExtractIcon", "SHGetFileInfo", "CopyIcon", "CopyImage",
+                            "LoadImage", "GetDC", "GetWindowDC", "BeginPaint"}) {
+    if (function.rfind(start, 0) == 0) return true;
+  }
+  return false;
+}
+
+// The run-time's own, linked into the library: what they make is never the plug-in's to free.
+const std::set<std::string> kRunTimeOnly = {"CreateSemaphoreA", "CreateSemaphoreW", "DuplicateHandle"};
+
+TEST(MenuLeaks, TheLedgerKnowsEveryCreatorThePlugInImports) {
+  const testing_support::PluginLibrary library;
+  ASSERT_TRUE(library.Loaded()) << library.path;
+  const std::vector<std::string> known = testing_support::HandleLedger::Functions();
+  std::string unknown;
+  int creators = 0;
+  for (const std::string& function : testing_support::ImportedFunctions(library.Module())) {
+    if (!Creates(function) || kRunTimeOnly.count(function)) continue;
+    ++creators;
+    if (std::find(known.begin(), known.end(), function) == known.end()) unknown += function + " ";
+  }
+  EXPECT_GT(creators, 0) << "no imports were read";
+  EXPECT_EQ(unknown, "") << "imported creators the ledger does not count";
 }
 
 }  // namespace

@@ -34,8 +34,14 @@ TEST(GetWindowExePath, DestroyedWindowGivesEmpty) {
   EXPECT_EQ(tasklist::GetWindowExePath(stale), "");
 }
 
-TEST(GetFileIcon, EmptyNameIsNoError) {
-  EXPECT_NO_THROW((void)tasklist::GetFileIcon("", false));
+// A nameless ordinary file gets whatever icon the shell gives for it, or none; one it gets is ours.
+TEST(GetFileIcon, EmptyNameGivesTheShellsIconOrNone) {
+  base::unique_hicon icon = tasklist::GetFileIcon("", false);
+  ICONINFO parts{};
+  EXPECT_TRUE(!icon || ::GetIconInfo(icon.get(), &parts)) << "not an icon: " << icon.get() << ", error " << ::GetLastError();
+  ::DeleteObject(parts.hbmColor);
+  ::DeleteObject(parts.hbmMask);
+  EXPECT_TRUE(!icon || ::DestroyIcon(icon.release())) << "error " << ::GetLastError();
   EXPECT_TRUE(tasklist::GetFileIcon("anything.txt", false));
 }
 
@@ -46,7 +52,8 @@ TEST(BringToTop, RaisesAResponsiveWindowOfAnotherProcess) {
   ::SetForegroundWindow(mine.get());
   const LONG_PTR before = testing_support::ActivationCount(target);
   EXPECT_TRUE(tasklist::BringToTop(target));
-  EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }))
+      << "foreground " << ::GetForegroundWindow() << ", activations " << testing_support::ActivationCount(target);
 }
 
 TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {

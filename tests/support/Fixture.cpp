@@ -22,6 +22,18 @@ std::string WindowText(HWND wnd) {
   return buffer;
 }
 
+// Dispatches what is queued; whether there was anything.
+bool DispatchQueued() {
+  bool any = false;
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+    any = true;
+  }
+  return any;
+}
+
 }  // namespace
 
 std::string ProgramFolder() {
@@ -121,13 +133,18 @@ LONG_PTR ActivationCount(HWND fixtureWindow) { return ::GetWindowLongPtrA(fixtur
 void PumpMessages(DWORD ms) {
   const DWORD start = ::GetTickCount();
   do {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
+    DispatchQueued();
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   } while (::GetTickCount() - start < ms);
+}
+
+void Flush(DWORD quietMs, DWORD boundMs) {
+  const DWORD start = ::GetTickCount();
+  DWORD lastMessage = start;
+  while (::GetTickCount() - lastMessage < quietMs && ::GetTickCount() - start < boundMs) {
+    if (DispatchQueued()) lastMessage = ::GetTickCount();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
 }
 
 }  // namespace testing_support

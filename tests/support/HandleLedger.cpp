@@ -117,9 +117,15 @@ UINT WINAPI CountExtractIconExA(LPCSTR path, int index, HICON* large, HICON* sma
   }
   return result;
 }
+HANDLE WINAPI CountCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                               DWORD flags, HANDLE model) {
+  const HANDLE file =
+      Real<decltype(&::CreateFileA)>("CreateFileA")(name, access, share, security, disposition, flags, model);
+  if (file != INVALID_HANDLE_VALUE) Created("file", file);
+  return file;
+}
 BOOL WINAPI CountCloseHandle(HANDLE handle) {
-  Destroyed("process", handle, false);
-  Destroyed("snapshot", handle, false);
+  for (const char* kind : {"process", "snapshot", "thread", "event", "file"}) Destroyed(kind, handle, false);
   return Real<decltype(&::CloseHandle)>("CloseHandle")(handle);
 }
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
@@ -144,11 +150,12 @@ using Creates = Row<Fn, Role::kCreates>;
 template <typename Fn>
 using Destroys = Row<Fn, Role::kDestroys>;
 template <typename Fn>
-Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char* kind, Fn wrapper) {
-  return {dll, function, kind, true, reinterpret_cast<void*>(wrapper)};
+Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char* kind, Fn wrapper,
+                               bool required = true) {
+  return {dll, function, kind, required, reinterpret_cast<void*>(wrapper)};
 }
 
-// Fonts and brushes are made as what they are and deleted as GDI objects, so both count as these.
+// Fonts, brushes and bitmaps are made as what they are and deleted as GDI objects, so all count as these.
 constexpr char kGdiObject[] = "GDI object";
 
 std::vector<Hook> hooks = Table(
@@ -158,11 +165,14 @@ std::vector<Hook> hooks = Table(
     Destroys<decltype(&::DestroyMenu)>{"user32.dll", "DestroyMenu", "menu"},
     Own("shell32.dll", "SHGetFileInfoA", "icon", &CountSHGetFileInfoA),  // with SHGFI_ICON only
     Own("shell32.dll", "ExtractIconExA", "icon", &CountExtractIconExA),  // fills arrays
+    Creates<decltype(&::CreateIconIndirect)>{"user32.dll", "CreateIconIndirect", "icon", false},
     Destroys<decltype(&::DestroyIcon)>{"user32.dll", "DestroyIcon", "icon"},
     Creates<decltype(&::ImageList_Create)>{"comctl32.dll", "ImageList_Create", "image list"},
     Destroys<decltype(&::ImageList_Destroy)>{"comctl32.dll", "ImageList_Destroy", "image list"},
     Creates<decltype(&::CreateFontIndirectA)>{"gdi32.dll", "CreateFontIndirectA", kGdiObject},
+    Creates<decltype(&::CreateFontIndirectW)>{"gdi32.dll", "CreateFontIndirectW", kGdiObject, false},
     Creates<decltype(&::CreateSolidBrush)>{"gdi32.dll", "CreateSolidBrush", kGdiObject, false},
+    Creates<decltype(&::CreateBitmap)>{"gdi32.dll", "CreateBitmap", kGdiObject, false},
     Destroys<decltype(&::DeleteObject)>{"gdi32.dll", "DeleteObject", kGdiObject},
     Creates<decltype(&::CreateCompatibleDC)>{"gdi32.dll", "CreateCompatibleDC", "device context"},
     Destroys<decltype(&::DeleteDC)>{"gdi32.dll", "DeleteDC", "device context"},
@@ -170,7 +180,12 @@ std::vector<Hook> hooks = Table(
     Creates<decltype(&::LoadLibraryW)>{"kernel32.dll", "LoadLibraryW", "library"},
     Destroys<decltype(&::FreeLibrary)>{"kernel32.dll", "FreeLibrary", "library"},
     Creates<decltype(&::OpenProcess)>{"kernel32.dll", "OpenProcess", "process"},
-    Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // not strict: closes others' too
+    Creates<decltype(&::CreateThread)>{"kernel32.dll", "CreateThread", "thread", false},
+    Creates<decltype(&::CreateEventA)>{"kernel32.dll", "CreateEventA", "event", false},
+    Own("kernel32.dll", "CreateFileA", "file", &CountCreateFileA, false),  // fails as INVALID_HANDLE_VALUE
+    Creates<decltype(&::SetWindowsHookExA)>{"user32.dll", "SetWindowsHookExA", "hook", false},
+    Destroys<decltype(&::UnhookWindowsHookEx)>{"user32.dll", "UnhookWindowsHookEx", "hook", false},
+    Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // every kernel kind; not strict: others' too
     Own("kernel32.dll", "GetProcAddress", "snapshot", &CountGetProcAddress));  // CreateToolhelp32Snapshot
 
 }  // namespace
@@ -202,6 +217,12 @@ size_t HandleLedger::Outstanding() const {
   size_t count = 0;
   for (const auto& [name, kind] : kinds) count += kind.live.size();
   return count;
+}
+
+std::vector<std::string> HandleLedger::Functions() {
+  std::vector<std::string> functions;
+  for (const Hook& hook : hooks) functions.emplace_back(hook.function);
+  return functions;
 }
 
 long long HandleLedger::Foreign() const {

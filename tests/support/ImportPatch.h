@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace testing_support {
 
 class ImportPatch {
@@ -20,5 +23,8 @@ class ImportPatch {
   void** slot_ = nullptr;
   void* original_ = nullptr;
 };
+
+// The names of every function `module` imports by name, from whichever library.
+std::vector<std::string> ImportedFunctions(HMODULE module);
 
 }  // namespace testing_support
