@@ -6,6 +6,7 @@
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -56,10 +57,7 @@ TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
   drawnTexts.clear();
   testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
   menu.PopupTasks(10, 10);
-  int index = -1;
-  for (int i = 0; i < menu.Tasks().Count(); ++i) {
-    if (menu.Tasks().Items(i).Wnd == wnd.get()) index = i;
-  }
+  const int index = testing_support::IndexOfWindow(menu.Tasks(), wnd.get());
   ASSERT_GE(index, 0);
   ASSERT_LT(index, 26);
   const std::wstring expected = std::wstring(kWideCaption) + L"(&" + static_cast<wchar_t>(L'a' + index) + L")";
@@ -79,13 +77,10 @@ TEST(WideCaptions, ALongCaptionCutInTheMiddleOfACharacterShowsEveryCharacter) {
   const base::unique_hwnd wnd = CaptionWindow(caption);
   tasklist::TWinInfos tasks;
   tasklist::Refresh(tasks);
-  const tasklist::TWinInfo* task = nullptr;
-  for (int i = 0; i < tasks.Count(); ++i) {
-    if (tasks.Items(i).Wnd == wnd.get()) task = &tasks.Items(i);
-  }
-  ASSERT_TRUE(task);
-  ASSERT_EQ(task->Caption.Ansi().size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
-  EXPECT_EQ(task->Caption.Shown(), caption);
+  const int index = testing_support::IndexOfWindow(tasks, wnd.get());
+  ASSERT_GE(index, 0);
+  ASSERT_EQ(tasks.Items(index).Caption.Ansi().size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
+  EXPECT_EQ(tasks.Items(index).Caption.Shown(), caption);
 }
 
 }  // namespace

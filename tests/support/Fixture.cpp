@@ -22,18 +22,6 @@ std::string WindowText(HWND wnd) {
   return buffer;
 }
 
-// Dispatches what is queued; whether there was anything.
-bool DispatchQueued() {
-  bool any = false;
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-    any = true;
-  }
-  return any;
-}
-
 }  // namespace
 
 std::string ProgramFolder() {
@@ -130,21 +118,20 @@ void FixtureProcess::SlowDownNext(SlowStep step, DWORD ms) const {
 
 LONG_PTR ActivationCount(HWND fixtureWindow) { return ::GetWindowLongPtrA(fixtureWindow, GWLP_USERDATA); }
 
-void PumpMessages(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  do {
-    DispatchQueued();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (::GetTickCount() - start < ms);
-}
+void PumpMessages(DWORD ms) { Flush(MAXDWORD, ms); }
 
 void Flush(DWORD quietMs, DWORD boundMs) {
   const DWORD start = ::GetTickCount();
   DWORD lastMessage = start;
-  while (::GetTickCount() - lastMessage < quietMs && ::GetTickCount() - start < boundMs) {
-    if (DispatchQueued()) lastMessage = ::GetTickCount();
+  do {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+      lastMessage = ::GetTickCount();
+    }
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
+  } while (::GetTickCount() - lastMessage < quietMs && ::GetTickCount() - start < boundMs);
 }
 
 }  // namespace testing_support

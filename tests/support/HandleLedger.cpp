@@ -21,7 +21,7 @@ struct Kind {
 std::map<std::string, Kind> kinds;
 
 void Created(const char* kind, void* handle) {
-  if (!handle) return;
+  if (!handle || handle == INVALID_HANDLE_VALUE) return;
   ++kinds[kind].tally.created;
   kinds[kind].live.insert(handle);
 }
@@ -117,13 +117,6 @@ UINT WINAPI CountExtractIconExA(LPCSTR path, int index, HICON* large, HICON* sma
   }
   return result;
 }
-HANDLE WINAPI CountCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
-                               DWORD flags, HANDLE model) {
-  const HANDLE file =
-      Real<decltype(&::CreateFileA)>("CreateFileA")(name, access, share, security, disposition, flags, model);
-  if (file != INVALID_HANDLE_VALUE) Created("file", file);
-  return file;
-}
 BOOL WINAPI CountCloseHandle(HANDLE handle) {
   for (const char* kind : {"process", "snapshot", "thread", "event", "file"}) Destroyed(kind, handle, false);
   return Real<decltype(&::CloseHandle)>("CloseHandle")(handle);
@@ -132,7 +125,7 @@ using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 CreateSnapshotFn realCreateSnapshot;
 HANDLE WINAPI CountCreateSnapshot(DWORD flags, DWORD processId) {
   const HANDLE snapshot = realCreateSnapshot(flags, processId);
-  if (snapshot != INVALID_HANDLE_VALUE) Created("snapshot", snapshot);
+  Created("snapshot", snapshot);
   return snapshot;
 }
 // The tool help functions are looked up by name at run time, not imported.
@@ -150,9 +143,8 @@ using Creates = Row<Fn, Role::kCreates>;
 template <typename Fn>
 using Destroys = Row<Fn, Role::kDestroys>;
 template <typename Fn>
-Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char* kind, Fn wrapper,
-                               bool required = true) {
-  return {dll, function, kind, required, reinterpret_cast<void*>(wrapper)};
+Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char* kind, Fn wrapper) {
+  return {dll, function, kind, true, reinterpret_cast<void*>(wrapper)};
 }
 
 // Fonts, brushes and bitmaps are made as what they are and deleted as GDI objects, so all count as these.
@@ -182,7 +174,7 @@ std::vector<Hook> hooks = Table(
     Creates<decltype(&::OpenProcess)>{"kernel32.dll", "OpenProcess", "process"},
     Creates<decltype(&::CreateThread)>{"kernel32.dll", "CreateThread", "thread", false},
     Creates<decltype(&::CreateEventA)>{"kernel32.dll", "CreateEventA", "event", false},
-    Own("kernel32.dll", "CreateFileA", "file", &CountCreateFileA, false),  // fails as INVALID_HANDLE_VALUE
+    Creates<decltype(&::CreateFileA)>{"kernel32.dll", "CreateFileA", "file", false},
     Creates<decltype(&::SetWindowsHookExA)>{"user32.dll", "SetWindowsHookExA", "hook", false},
     Destroys<decltype(&::UnhookWindowsHookEx)>{"user32.dll", "UnhookWindowsHookEx", "hook", false},
     Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // every kernel kind; not strict: others' too

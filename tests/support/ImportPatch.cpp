@@ -1,8 +1,6 @@
 #include "tests/support/ImportPatch.h"
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 namespace testing_support {
 namespace {
@@ -14,9 +12,18 @@ void WriteSlot(void** slot, void* value) {
   ::VirtualProtect(slot, sizeof(void*), oldProtection, &oldProtection);
 }
 
-// Calls `visit(dll, function, slot)` for every function the module imports by name, until it returns true.
-template <typename Visit>
-void ForEachImport(HMODULE module, Visit visit) {
+void** FindSlot(HMODULE module, const char* dll, const char* function) {
+  void** found = nullptr;
+  ForEachImport(module, [&](const char* importDll, const char* name, void** slot) {
+    if (::lstrcmpiA(importDll, dll) == 0 && std::strcmp(name, function) == 0) found = slot;
+    return found != nullptr;
+  });
+  return found;
+}
+
+}  // namespace
+
+void ForEachImport(HMODULE module, const std::function<bool(const char*, const char*, void**)>& visit) {
   auto* base = reinterpret_cast<BYTE*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -37,17 +44,6 @@ void ForEachImport(HMODULE module, Visit visit) {
   }
 }
 
-void** FindSlot(HMODULE module, const char* dll, const char* function) {
-  void** found = nullptr;
-  ForEachImport(module, [&](const char* importDll, const char* name, void** slot) {
-    if (::lstrcmpiA(importDll, dll) == 0 && std::strcmp(name, function) == 0) found = slot;
-    return found != nullptr;
-  });
-  return found;
-}
-
-}  // namespace
-
 ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement)
     : slot_(FindSlot(module, dll, function)) {
   if (!slot_) return;
@@ -57,15 +53,6 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, 
 
 ImportPatch::~ImportPatch() {
   if (slot_) WriteSlot(slot_, original_);
-}
-
-std::vector<std::string> ImportedFunctions(HMODULE module) {
-  std::vector<std::string> functions;
-  ForEachImport(module, [&](const char*, const char* name, void**) {
-    functions.emplace_back(name);
-    return false;
-  });
-  return functions;
 }
 
 }  // namespace testing_support

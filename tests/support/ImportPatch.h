@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
+#include <functional>
 
 namespace testing_support {
 
@@ -24,7 +23,7 @@ class ImportPatch {
   void* original_ = nullptr;
 };
 
-// The names of every function `module` imports by name, from whichever library.
-std::vector<std::string> ImportedFunctions(HMODULE module);
+// Calls `visit(dll, function, slot)` for every function `module` imports by name, until it returns true.
+void ForEachImport(HMODULE module, const std::function<bool(const char*, const char*, void**)>& visit);
 
 }  // namespace testing_support
