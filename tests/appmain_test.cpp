@@ -1,19 +1,15 @@
-// The trigger window: the foreground around the menu, the fixed position, errors in the box.
+// The trigger window: the foreground around the menu and the fixed position.
 #include "taskmenu/AppMain.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
-#include "tests/support/LibraryFailure.h"
 #include "tests/support/MenuDriver.h"
-#include "tests/support/OutOfMemory.h"
 #include "tests/support/TestWindows.h"
-#include "ui/ErrorBox.h"
 #include "ui/WorkArea.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-#include <new>
 #include <string>
 
 using taskmenu::TMainForm;
@@ -67,7 +63,7 @@ TEST(TriggerWindow, OtherHotKeyIdsDoNothing) {
   TMainForm form;
   WhenMenuOpens([](HWND open) { PressInMenu(open, VK_ESCAPE); }, 500);
   for (WPARAM id : {WPARAM{0x4320}, WPARAM{0}}) EXPECT_EQ(::SendMessageA(form.Handle(), WM_HOTKEY, id, 0), 0);
-  testing_support::PumpMessages(600);
+  testing_support::PumpMessages(600);  // outlasts the menu watch (500 ms)
   EXPECT_FALSE(testing_support::MenuActionRan()) << "a menu opened";
   EXPECT_EQ(form.Menu().ItemCount(), 0);
 }
@@ -83,9 +79,10 @@ TEST(TriggerWindow, FixedPositionPutsTheMenuAtThatPoint) {
   ASSERT_TRUE(testing_support::MenuActionRan());
   EXPECT_EQ(menuRect.left, 100);
   // A menu taller than the room below the point is moved up to stay on the screen.
-  if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 100) {
-    EXPECT_EQ(menuRect.top, 100);
+  if (menuRect.bottom - menuRect.top > ::GetSystemMetrics(SM_CYSCREEN) - 100) {
+    GTEST_SKIP() << "the menu (" << menuRect.bottom - menuRect.top << " px) is too tall for its top to stay at 100";
   }
+  EXPECT_EQ(menuRect.top, 100);
 }
 
 // Two monitors side by side: the first's work area leaves bars at its left and top, the second
@@ -193,7 +190,7 @@ TEST_F(TriggerWindowWithTasks, ADispatchMarkPostedByAnotherSenderChangesNothing)
   TMainForm form;
   constexpr UINT kDispatchMark = WM_APP + 1;
   ASSERT_TRUE(::PostMessageA(form.Handle(), kDispatchMark, 0x7fffffff, 0));
-  testing_support::PumpMessages(50);
+  testing_support::Flush();
   ExpectTheChosenTaskKeepsTheForeground(form, "chosen after a stray mark");
 }
 
@@ -235,7 +232,7 @@ TEST(TriggerWindow, ASecondTriggerWhileTheMenuIsOpenOpensNoSecondMenu) {
   bool secondRan = false;
   WhenMenuOpens([&](HWND open) {
     ::PostMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0);
-    testing_support::PumpMessages(300);
+    testing_support::Flush();
     secondRan = true;
     EXPECT_EQ(::FindWindowA("#32768", nullptr), open);
     PressInMenu(open, VK_ESCAPE);
@@ -256,48 +253,6 @@ TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
   MSG msg;
   ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
-}
-
-TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKeepsTheForeground) {
-  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
-  ::SetForegroundWindow(task.get());  // not a window that another program left in front
-  TMainForm form;
-  testing_support::LibraryFailure noPsapi("PSAPI.DLL");
-  std::string shown;
-  testing_support::WhenMessageBoxOpens(ui::ErrorBoxTitle().c_str(), [&](HWND box) {
-    shown = testing_support::MessageBoxText(box);
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-  });
-  Trigger(form);
-  // "PSAPI.DLL がロードできません。" and a "." after the final double-byte character.
-  EXPECT_EQ(shown, "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B.");
-  EXPECT_EQ(::GetForegroundWindow(), form.Handle());
-  EXPECT_FALSE(form.Menu().InPopup());
-}
-
-TEST(TriggerWindow, AnErrorBoxOutOfMemoryShowsTheBareMessage) {
-  base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
-  TMainForm form;
-  // The refresh fails, and from then on every allocation: the error and its box run short.
-  testing_support::LibraryFailure noPsapi("PSAPI.DLL", &testing_support::StartOutOfMemory);
-  std::string shown;
-  testing_support::WhenMessageBoxOpens(nullptr, [&](HWND box) {
-    testing_support::EndOutOfMemory();
-    shown = testing_support::MessageBoxText(box);
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-  });
-  Trigger(form);
-  testing_support::EndOutOfMemory();
-  EXPECT_EQ(shown, std::bad_alloc().what());
-  EXPECT_FALSE(form.Menu().InPopup());
-}
-
-TEST(ErrorBox, TextAndTitle) {
-  EXPECT_EQ(ui::ErrorBoxText(""), "");
-  EXPECT_EQ(ui::ErrorBoxText("done."), "done.");
-  EXPECT_EQ(ui::ErrorBoxText("failed"), "failed.");
-  EXPECT_EQ(ui::ErrorBoxText("(x)"), "(x)");  // ')' sorts before '.'
-  EXPECT_EQ(ui::ErrorBoxTitle(), "appmain_test");
 }
 
 }  // namespace

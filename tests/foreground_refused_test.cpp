@@ -100,10 +100,6 @@ class ForegroundRefusal {
   const DWORD testThread_ = ::GetCurrentThreadId();
 };
 
-bool Raised(HWND wnd, LONG_PTR activationsBefore) {
-  return ::GetForegroundWindow() == wnd || testing_support::ActivationCount(wnd) > activationsBefore;
-}
-
 class RefusedForeground : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -146,7 +142,7 @@ TEST_F(RefusedForeground, TheTriggerWindowTakesItThroughTheForegroundThreadAndGi
   EXPECT_GE(refusal.Attaches(), 1);
   EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
   EXPECT_EQ(refusal.Attaches(), refusal.Detaches());
-  EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(foreground, before); }));
+  EXPECT_TRUE(testing_support::Raised(foreground, before));
 }
 
 TEST_F(RefusedForeground, RefusedEvenThenTheMenuShowsAndClosesWithEsc) {
@@ -169,7 +165,7 @@ TEST_F(RefusedForeground, AChosenWindowTakesItThroughTheForegroundThread) {
   EXPECT_GE(refusal.Attaches(), 1);
   EXPECT_EQ(refusal.AttachesOf(::GetCurrentThreadId()), 0) << "the caller's own input was attached";
   EXPECT_EQ(refusal.Attaches(), refusal.Detaches());
-  EXPECT_TRUE(testing_support::WaitFor([&] { return Raised(chosen, before); }));
+  EXPECT_TRUE(testing_support::Raised(chosen, before));
 }
 
 struct BusyApplication {
@@ -261,11 +257,12 @@ TEST_P(BusyForeground, TheLibraryIsUnmappedAtOnceAfterUnloadWhileTheApplicationI
     fixture->SlowDownNext(GetParam().step, GetParam().ms);
     testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
     (void)library.execute(0, nullptr);
-    EXPECT_TRUE(testing_support::WaitFor([] { return testing_support::MenuActionRan(); }));
+    EXPECT_TRUE(testing_support::WaitFor([] { return testing_support::MenuActionRan(); })) << "no menu opened";
   }
   library.unload();
   library.Free();
-  EXPECT_TRUE(testing_support::WaitFor([&] { return !::GetModuleHandleA(library.path.c_str()); }, kPromptMs));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !::GetModuleHandleA(library.path.c_str()); }, kPromptMs))
+      << "still mapped at " << ::GetModuleHandleA(library.path.c_str());
   WaitUntilItAnswers(start);
 }
 

@@ -94,16 +94,20 @@ class HostileHost : public ::testing::Test {
   void TearDown() override {
     ::KillTimer(nullptr, safetyTimer);
     if (library->Loaded()) library->unload();
-    PumpMessages(50);
+    testing_support::Flush();
     library.reset();
     EXPECT_FALSE(AnyWindowOfOurs());
   }
 
-  // Runs the command and dismisses the menu; false when no menu opened.
-  bool MenuComesAndGoes() {
+  // Runs the command and dismisses the menu; fails when no menu opened or it stayed open.
+  ::testing::AssertionResult MenuComesAndGoes() {
     WhenMenuOpens([](HWND open) { PressInMenu(open, VK_ESCAPE); });
     library->execute(0, host);
-    return WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs) && WaitFor([] { return !OpenMenuWindow(); });
+    if (!WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs)) {
+      return ::testing::AssertionFailure() << "no menu opened";
+    }
+    if (!WaitFor([] { return !OpenMenuWindow(); })) return ::testing::AssertionFailure() << "the menu stayed open";
+    return ::testing::AssertionSuccess();
   }
 
   base::unique_hwnd hostWindow;
@@ -131,9 +135,9 @@ TEST_P(UnloadUnderOurFrames, TheHostGoesOnAndCanLoadThePlugInAgain) {
     });
   }
   library->execute(0, host);
-  EXPECT_TRUE(WaitFor([] { return !library->Loaded(); }, kMenuTimeoutMs));
+  EXPECT_TRUE(WaitFor([] { return !library->Loaded(); }, kMenuTimeoutMs)) << "still loaded, open menu window " << OpenMenuWindow();
   if (hook) ::UnhookWindowsHookEx(hook);
-  PumpMessages(500);  // the host's loop goes on
+  PumpMessages(500);  // the host's loop goes on while the slow window's answer (400 ms) comes in
   EXPECT_FALSE(safetyDismissed) << "the menu stayed open after the unload";
   EXPECT_FALSE(OpenMenuWindow());
   EXPECT_FALSE(AnyWindowOfOurs());
@@ -174,12 +178,12 @@ TEST_P(StarvedInit, InitReturnsTrueAndExecuteBuildsWhatIsMissing) {
     testing_support::ImportPatch patch(library->Module(), GetParam().dll, GetParam().function, GetParam().replacement);
     ASSERT_TRUE(patch.Original());
     EXPECT_EQ(library->init(library->path.c_str(), 0), kTrue);
-    PumpMessages(100);
+    testing_support::Flush();
     EXPECT_FALSE(AnyWindowOfOurs()) << "a half-built window was left";
   }
   EXPECT_TRUE(MenuComesAndGoes());
   library->unload();
-  PumpMessages(50);
+  testing_support::Flush();
   EXPECT_FALSE(AnyWindowOfOurs());
   ASSERT_EQ(library->init(library->path.c_str(), 0), kTrue);
   EXPECT_TRUE(MenuComesAndGoes());
@@ -205,7 +209,7 @@ TEST_F(HostileHost, NoContextToMeasureInIsShownAndTheNextCommandWorks) {
       ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     library->execute(0, host);
-    ASSERT_TRUE(WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs));
+    ASSERT_TRUE(WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs)) << "no menu opened";
   }
   EXPECT_NE(shown.find("device context"), std::string::npos) << shown;
   EXPECT_TRUE(MenuComesAndGoes());
@@ -232,8 +236,8 @@ TEST_F(HostileHost, ASecondTriggerLeavesTheOpenMenuToTheUsersKey) {
     PressInMenu(open, VK_ESCAPE);
   });
   library->execute(0, host);
-  ASSERT_TRUE(WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs));
-  PumpMessages(300);
+  ASSERT_TRUE(WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs)) << "no menu opened";
+  testing_support::Flush();
   EXPECT_FALSE(safetyDismissed) << "the key typed after the second trigger did not reach the menu";
 }
 

@@ -55,7 +55,8 @@ TEST_P(Preselection, HighlightsTheTaskBehindTheFrontOneAndEnterChoosesIt) {
     return;
   }
   EXPECT_EQ(highlighted, testing_support::IndexOfWindow(menu.Tasks(), behind.get()));
-  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == behind.get(); }));
+  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == behind.get(); }))
+      << "foreground " << ::GetForegroundWindow() << ", expected " << behind.get();
 }
 
 INSTANTIATE_TEST_SUITE_P(SortAndSetting, Preselection,
@@ -144,9 +145,9 @@ TEST_F(CloseKeys, DeleteClosesAndGreysShiftDeleteMinimisesAHungWindowWithoutWait
   ASSERT_TRUE(target);
   fixture.Hang(3000);
   EXPECT_FALSE(PressDelete(true) & MF_GRAYED);
-  EXPECT_TRUE(WaitFor([&] { return ::IsIconic(target); }, 15000));
+  EXPECT_TRUE(WaitFor([&] { return ::IsIconic(target); }, 15000)) << "not minimised, window " << ::IsWindow(target);
   EXPECT_TRUE(PressDelete(false) & MF_GRAYED);
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(target); }, 15000));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(target); }, 15000)) << "still there, minimised " << ::IsIconic(target);
   EXPECT_EQ(beeps, 0);
   EXPECT_EQ(hooksInstalled, 0);
 }
@@ -168,7 +169,7 @@ TEST_F(CloseKeys, TheFilterLivesOnlyWhileTheMenuIsOpen) {
       PressInMenu(open, exitKey);
     });
     menu.PopupTasks(10, 10);
-    testing_support::PumpMessages(100);  // the choice's command
+    testing_support::Flush();  // the choice's command
     EXPECT_EQ(whileOpen, 1);
     EXPECT_EQ(hooksInstalled, 0);
   }
@@ -181,7 +182,7 @@ TEST_F(CloseKeys, TheFilterLivesOnlyWhileTheMenuIsOpen) {
 TEST_F(CloseKeys, TurnedOffTheKeysInstallNoFilterAndCloseNothing) {
   menu.SetCloseKey(false);
   EXPECT_FALSE(PressDelete(false) & MF_GRAYED);
-  testing_support::PumpMessages(300);
+  testing_support::PumpMessages(300);  // time for the fixture to close the window, were it asked to
   EXPECT_TRUE(::IsWindow(target));
   EXPECT_EQ(hooksInstalled, 0);
 }

@@ -183,11 +183,11 @@ TEST(NotRespondingMark, AHungWindowIsMarkedUntilItAnswersAgain) {
     return index < 0 ? std::wstring(L"unlisted") : menu.Items(index).Text.Mark;
   };
   fixture.Hang(9000);
-  ASSERT_TRUE(testing_support::WaitFor([&] { return ::IsHungAppWindow(target); }, 8000));
+  ASSERT_TRUE(testing_support::WaitFor([&] { return ::IsHungAppWindow(target); }, 8000)) << "never reported hung";
   EXPECT_EQ(markOfTarget(), kNotResponding);
   const int index = testing_support::IndexOfWindow(menu.Tasks(), target);
   EXPECT_TRUE(index >= 0 && menu.Items(index).Enabled);
-  ASSERT_TRUE(testing_support::WaitFor([&] { return !::IsHungAppWindow(target); }, 8000));
+  ASSERT_TRUE(testing_support::WaitFor([&] { return !::IsHungAppWindow(target); }, 8000)) << "still reported hung";
   EXPECT_EQ(markOfTarget(), L"");
 }
 

@@ -2,10 +2,15 @@
 // creating and destroying functions in this program's import table.
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/HandleLedger.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
+#include "tests/support/Fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
+#include <set>
 #include <string>
 
 namespace {
@@ -49,6 +54,34 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
   window.reset();
   EXPECT_EQ(ledger.Outstanding(), 0u) << Describe(ledger);
   EXPECT_EQ(ledger.Foreign(), 0) << Describe(ledger);
+}
+
+// A function hands its caller something to give back when its name holds Create, Open or Duplicate,
+// or starts with one of the other names below.
+const std::regex kCreator(
+    "Create|Open|Duplicate|^(LoadLibrary|SetWindowsHookEx|ExtractIcon|SHGetFileInfo|CopyIcon|CopyImage|LoadImage|GetDC|"
+    "GetWindowDC|BeginPaint)");
+
+// The run-time's own, linked into the library (its threads; in 32 bits its unwinder's lookup of the
+// GCC run-time library): what they make is never the plug-in's to free.
+const std::set<std::string> kRunTimeOnly = {"CreateSemaphoreA", "CreateSemaphoreW", "DuplicateHandle", "LoadLibraryA"};
+
+TEST(MenuLeaks, TheLedgerKnowsEveryCreatorThePlugInImports) {
+  // Mapped only: its imports are read, never bound, and nothing of it runs.
+  const std::string path = testing_support::ProgramFolder() + "swivo_p.dll";
+  const base::unique_hmodule library(::LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
+  ASSERT_TRUE(library) << path << ", error " << ::GetLastError();
+  const std::vector<std::string> known = testing_support::HandleLedger::Functions();
+  std::string unknown;
+  int creators = 0;
+  testing_support::ForEachImport(library.get(), [&](const char*, const char* function, void**) {
+    if (!std::regex_search(function, kCreator) || kRunTimeOnly.count(function)) return false;
+    ++creators;
+    if (std::find(known.begin(), known.end(), function) == known.end()) unknown += function + std::string(" ");
+    return false;
+  });
+  EXPECT_GT(creators, 0) << "no imports were read";
+  EXPECT_EQ(unknown, "") << "imported creators the ledger does not count";
 }
 
 }  // namespace

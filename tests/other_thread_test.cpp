@@ -121,7 +121,8 @@ TEST(BringToTopSlow, TargetSlowToMoveIsRaisedWithoutWaitingForIt) {
   const DWORD start = ::GetTickCount();
   EXPECT_TRUE(tasklist::BringToTop(target));
   EXPECT_LT(::GetTickCount() - start, kBoundMs) << "the caller waited for the target's position change";
-  EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }, kBlockMs + 5000));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }, kBlockMs + 5000))
+      << "foreground " << ::GetForegroundWindow() << ", activations " << testing_support::ActivationCount(target);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ class Reentry : public ::testing::TestWithParam<std::tuple<Call, bool>> {
   }
   void TearDown() override {
     plugin::Unload();
-    testing_support::PumpMessages(50);
+    testing_support::Flush();
   }
 
   // Runs the command; once the menu is open the host is told to make `call`, either at once
@@ -108,7 +108,7 @@ class Reentry : public ::testing::TestWithParam<std::tuple<Call, bool>> {
     });
     plugin::Execute(0);
     testing_support::WaitFor([&] { return called; }, 20000);
-    testing_support::PumpMessages(1000);
+    testing_support::PumpMessages(1000);  // lets the dismisser's period (300 ms) pass
     if (dismisser) ::KillTimer(nullptr, dismisser);
     return called;
   }
@@ -128,9 +128,9 @@ TEST_P(Reentry, NoUseOfADestroyedObjectAndTheStateAfterwardsIsAsDocumented) {
   plugin::Init(kLibraryName);
   WhenMenuOpens([](HWND open) { PressInMenu(open, VK_ESCAPE); });
   plugin::Execute(0);
-  EXPECT_TRUE(testing_support::WaitFor([] { return testing_support::MenuActionRan(); }, 20000));
+  EXPECT_TRUE(testing_support::WaitFor([] { return testing_support::MenuActionRan(); }, 20000)) << "no menu opened";
   plugin::Unload();
-  testing_support::PumpMessages(100);
+  testing_support::Flush();
   EXPECT_EQ(TriggerWindows(), 0);
   EXPECT_EQ(MenuOwners(), 0);
 }

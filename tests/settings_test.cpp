@@ -113,9 +113,10 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   const RECT menuRect = MenuRect(form);
   EXPECT_EQ(menuRect.left, 120);
   // A menu taller than the room below the point is moved up to stay on the screen.
-  if (menuRect.bottom - menuRect.top <= ::GetSystemMetrics(SM_CYSCREEN) - 130) {
-    EXPECT_EQ(menuRect.top, 130);
+  if (menuRect.bottom - menuRect.top > ::GetSystemMetrics(SM_CYSCREEN) - 130) {
+    GTEST_SKIP() << "the menu (" << menuRect.bottom - menuRect.top << " px) is too tall for its top to stay at 130";
   }
+  EXPECT_EQ(menuRect.top, 130);
 }
 
 TEST_F(Settings, ABareOrEmptyFileNameReadsTheFileBesideOurModuleNotTheCurrentFolder) {

@@ -156,9 +156,12 @@ class StoreApp : public ::testing::Test {
     tasks.AskLateIcons(*answers, iconSize);
     return answers;
   }
-  bool ImageArrives(const tasklist::TWinInfos& tasks, const tasklist::LateAnswers& answers) {
+  ::testing::AssertionResult ImageArrives(const tasklist::TWinInfos& tasks, const tasklist::LateAnswers& answers) {
     const auto frame = static_cast<size_t>(IndexOfWindow(tasks, Frame()));
-    return testing_support::WaitFor([&] { return answers.Answer(frame).Source() == tasklist::IconSource::kAppIdentity; });
+    if (testing_support::WaitFor([&] { return answers.Answer(frame).Source() == tasklist::IconSource::kAppIdentity; })) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "icon source " << static_cast<int>(answers.Answer(frame).Source());
   }
 
   void OpenApp() { app_.emplace(std::vector<std::string>{"corechild:" + Hex(Frame()) + ":" + Tag("core")}, FixtureCopy("StoreApp.exe")); }
@@ -194,7 +197,8 @@ TEST_F(StoreApp, ClosedAppKeepsTheNameSeenWhileOpen) {
   tasklist::TWinInfos tasks;
   tasklist::Refresh(tasks);
   app_.reset();
-  ASSERT_TRUE(testing_support::WaitFor([this] { return tasklist::AppProcessOf(Frame()) == 0; }));
+  ASSERT_TRUE(testing_support::WaitFor([this] { return tasklist::AppProcessOf(Frame()) == 0; }))
+      << "app process " << tasklist::AppProcessOf(Frame());
   tasklist::Refresh(tasks);
   EXPECT_EQ(FrameEntry(tasks).ExeName, "storeapp.exe");
   EXPECT_EQ(FrameEntry(tasks).AppId, kAppId);

@@ -1,5 +1,5 @@
 // Each task shows its window's own icon first, then its class's, its executable's and last its
-// file type's, and its whole caption; an executable's icon is read once per collection and version of its file, and never
+// file type's; an executable's icon is read once per collection and version of its file, and never
 // from the network; an icon is copied into the menu's images once while its window shows it. The icon windows live on a second thread of this process, since Wine reads no
 // other process's icons. This program's first icon is solid red; the file type's icon is made cyan
 // by a patch of SHGetFileInfoA, as Wine would give the red one there too.
@@ -41,7 +41,6 @@ constexpr COLORREF kCyan = RGB(0, 255, 255);
 constexpr int kSmall = 16;
 constexpr int kBig = 32;
 constexpr UINT kHangMessage = WM_APP + 1;
-constexpr wchar_t kWideCaption[] = L"Edge\u200B \u8FD9 \uAC00";
 
 base::unique_hicon SolidIcon(COLORREF colour, int size) {
   const base::unique_hbitmap colourBitmap(::CreateCompatibleBitmap(base::WindowDc(nullptr).get(), size, size));
@@ -108,13 +107,6 @@ DWORD WINAPI FakeDosDevices(LPCSTR name, LPSTR target, DWORD size) {
   return static_cast<DWORD>(found->second.size() + 2);
 }
 
-std::vector<std::wstring> drawnTexts;
-decltype(&::DrawTextW) realDrawTextW;
-int WINAPI RecordDrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT format) {
-  if (!(format & DT_CALCRECT)) drawnTexts.emplace_back(text, length < 0 ? wcslen(text) : static_cast<size_t>(length));
-  return realDrawTextW(dc, text, length, rect, format);
-}
-
 std::map<HWND, int> iconAsks;
 decltype(&::SendMessageTimeoutA) realSendMessageTimeoutA;
 LRESULT WINAPI CountIconAsks(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
@@ -135,12 +127,6 @@ decltype(&::ImageList_ReplaceIcon) realReplaceIcon;
 int WINAPI CountCopies(HIMAGELIST images, int index, HICON icon) {
   ++iconsCopied;
   return realReplaceIcon(images, index, icon);
-}
-
-LONG activations = 0;
-LRESULT CALLBACK CountActivations(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) ++activations;
-  return ::DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
 // An application's window procedure that answers WM_GETICON itself for one kind of icon only, with
@@ -470,61 +456,6 @@ TEST_F(WindowIcons, AThreadThatTimedOutIsNotAskedAgainInThatRefresh) {
   EXPECT_LT(::GetTickCount() - start, kHangMs / 2);
   EXPECT_EQ(asked, 1);
   ::SendMessageA(icons->smallIcon, WM_NULL, 0, 0);  // until it answers again
-}
-
-// A task window of this thread whose caption is set as UTF-16.
-base::unique_hwnd CaptionWindow(const std::wstring& caption) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = &CountActivations;
-  windowClass.lpszClassName = L"WindowIconTestCaption";
-  ::RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
-  base::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
-                                        200, 100, nullptr, nullptr, nullptr, nullptr));
-  ::SetWindowTextW(wnd.get(), caption.c_str());
-  return wnd;
-}
-
-TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
-  const base::unique_hwnd wnd = CaptionWindow(kWideCaption);
-  ImportPatch draw(::GetModuleHandleA(nullptr), "user32.dll", "DrawTextW", reinterpret_cast<void*>(&RecordDrawTextW));
-  realDrawTextW = reinterpret_cast<decltype(realDrawTextW)>(draw.Original());
-  ASSERT_TRUE(realDrawTextW);
-
-  taskmenu::TTaskPopupMenu menu;
-  menu.SetAutoHotKey(1);
-  drawnTexts.clear();
-  testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
-  menu.PopupTasks(10, 10);
-  int index = -1;
-  for (int i = 0; i < menu.Tasks().Count(); ++i) {
-    if (menu.Tasks().Items(i).Wnd == wnd.get()) index = i;
-  }
-  ASSERT_GE(index, 0);
-  ASSERT_LT(index, 26);
-  const std::wstring expected = std::wstring(kWideCaption) + L"(&" + static_cast<wchar_t>(L'a' + index) + L")";
-  EXPECT_NE(std::find(drawnTexts.begin(), drawnTexts.end(), expected), drawnTexts.end());
-
-  const LONG before = activations;
-  testing_support::WhenMenuOpens([index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
-  menu.PopupTasks(10, 10);
-  EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }))
-      << "activations " << activations << " (before " << before << ")";
-}
-
-// The 8-bit read stops at 1,022 bytes and drops the lead byte of a character cut there; what is
-// shown is read as UTF-16 and keeps U+AC00, which code page 932 lacks.
-TEST(WideCaptions, ALongCaptionCutInTheMiddleOfACharacterShowsEveryCharacter) {
-  const std::wstring caption = std::wstring(1000, L'a') + L"\uAC00" + std::wstring(20, L'b') + L"\u3042";
-  const base::unique_hwnd wnd = CaptionWindow(caption);
-  tasklist::TWinInfos tasks;
-  tasklist::Refresh(tasks);
-  const tasklist::TWinInfo* task = nullptr;
-  for (int i = 0; i < tasks.Count(); ++i) {
-    if (tasks.Items(i).Wnd == wnd.get()) task = &tasks.Items(i);
-  }
-  ASSERT_TRUE(task);
-  ASSERT_EQ(task->Caption.Ansi().size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
-  EXPECT_EQ(task->Caption.Shown(), caption);
 }
 
 }  // namespace

@@ -118,16 +118,20 @@ void FixtureProcess::SlowDownNext(SlowStep step, DWORD ms) const {
 
 LONG_PTR ActivationCount(HWND fixtureWindow) { return ::GetWindowLongPtrA(fixtureWindow, GWLP_USERDATA); }
 
-void PumpMessages(DWORD ms) {
+void PumpMessages(DWORD ms) { Flush(MAXDWORD, ms); }
+
+void Flush(DWORD quietMs, DWORD boundMs) {
   const DWORD start = ::GetTickCount();
+  DWORD lastMessage = start;
   do {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageA(&msg);
+      lastMessage = ::GetTickCount();
     }
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (::GetTickCount() - start < ms);
+  } while (::GetTickCount() - lastMessage < quietMs && ::GetTickCount() - start < boundMs);
 }
 
 }  // namespace testing_support

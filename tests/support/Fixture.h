@@ -57,10 +57,13 @@ std::string FixtureCopy(const std::string& name);
 // Activations the fixture window has counted.
 LONG_PTR ActivationCount(HWND fixtureWindow);
 
-// Dispatches this thread's messages for `ms` milliseconds.
+// Dispatches this thread's messages for `ms` milliseconds: for waits that must let time pass.
 void PumpMessages(DWORD ms);
+// Dispatches this thread's messages until none arrived for `quietMs`, at most for `boundMs`.
+void Flush(DWORD quietMs = 50, DWORD boundMs = 2000);
 
-// Waits up to `ms` for `condition`, pumping messages meanwhile.
+// Waits up to `ms` for `condition`, pumping messages meanwhile. Callers stream what they saw last,
+// which is still what they see when the wait has failed.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD ms = 5000) {
   const DWORD start = ::GetTickCount();

@@ -21,7 +21,7 @@ struct Kind {
 std::map<std::string, Kind> kinds;
 
 void Created(const char* kind, void* handle) {
-  if (!handle) return;
+  if (!handle || handle == INVALID_HANDLE_VALUE) return;
   ++kinds[kind].tally.created;
   kinds[kind].live.insert(handle);
 }
@@ -118,15 +118,14 @@ UINT WINAPI CountExtractIconExA(LPCSTR path, int index, HICON* large, HICON* sma
   return result;
 }
 BOOL WINAPI CountCloseHandle(HANDLE handle) {
-  Destroyed("process", handle, false);
-  Destroyed("snapshot", handle, false);
+  for (const char* kind : {"process", "snapshot", "thread", "event", "file"}) Destroyed(kind, handle, false);
   return Real<decltype(&::CloseHandle)>("CloseHandle")(handle);
 }
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 CreateSnapshotFn realCreateSnapshot;
 HANDLE WINAPI CountCreateSnapshot(DWORD flags, DWORD processId) {
   const HANDLE snapshot = realCreateSnapshot(flags, processId);
-  if (snapshot != INVALID_HANDLE_VALUE) Created("snapshot", snapshot);
+  Created("snapshot", snapshot);
   return snapshot;
 }
 // The tool help functions are looked up by name at run time, not imported.
@@ -148,7 +147,7 @@ Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char
   return {dll, function, kind, true, reinterpret_cast<void*>(wrapper)};
 }
 
-// Fonts and brushes are made as what they are and deleted as GDI objects, so both count as these.
+// Fonts, brushes and bitmaps are made as what they are and deleted as GDI objects, so all count as these.
 constexpr char kGdiObject[] = "GDI object";
 
 std::vector<Hook> hooks = Table(
@@ -158,11 +157,14 @@ std::vector<Hook> hooks = Table(
     Destroys<decltype(&::DestroyMenu)>{"user32.dll", "DestroyMenu", "menu"},
     Own("shell32.dll", "SHGetFileInfoA", "icon", &CountSHGetFileInfoA),  // with SHGFI_ICON only
     Own("shell32.dll", "ExtractIconExA", "icon", &CountExtractIconExA),  // fills arrays
+    Creates<decltype(&::CreateIconIndirect)>{"user32.dll", "CreateIconIndirect", "icon", false},
     Destroys<decltype(&::DestroyIcon)>{"user32.dll", "DestroyIcon", "icon"},
     Creates<decltype(&::ImageList_Create)>{"comctl32.dll", "ImageList_Create", "image list"},
     Destroys<decltype(&::ImageList_Destroy)>{"comctl32.dll", "ImageList_Destroy", "image list"},
     Creates<decltype(&::CreateFontIndirectA)>{"gdi32.dll", "CreateFontIndirectA", kGdiObject},
+    Creates<decltype(&::CreateFontIndirectW)>{"gdi32.dll", "CreateFontIndirectW", kGdiObject, false},
     Creates<decltype(&::CreateSolidBrush)>{"gdi32.dll", "CreateSolidBrush", kGdiObject, false},
+    Creates<decltype(&::CreateBitmap)>{"gdi32.dll", "CreateBitmap", kGdiObject, false},
     Destroys<decltype(&::DeleteObject)>{"gdi32.dll", "DeleteObject", kGdiObject},
     Creates<decltype(&::CreateCompatibleDC)>{"gdi32.dll", "CreateCompatibleDC", "device context"},
     Destroys<decltype(&::DeleteDC)>{"gdi32.dll", "DeleteDC", "device context"},
@@ -170,7 +172,12 @@ std::vector<Hook> hooks = Table(
     Creates<decltype(&::LoadLibraryW)>{"kernel32.dll", "LoadLibraryW", "library"},
     Destroys<decltype(&::FreeLibrary)>{"kernel32.dll", "FreeLibrary", "library"},
     Creates<decltype(&::OpenProcess)>{"kernel32.dll", "OpenProcess", "process"},
-    Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // not strict: closes others' too
+    Creates<decltype(&::CreateThread)>{"kernel32.dll", "CreateThread", "thread", false},
+    Creates<decltype(&::CreateEventA)>{"kernel32.dll", "CreateEventA", "event", false},
+    Creates<decltype(&::CreateFileA)>{"kernel32.dll", "CreateFileA", "file", false},
+    Creates<decltype(&::SetWindowsHookExA)>{"user32.dll", "SetWindowsHookExA", "hook", false},
+    Destroys<decltype(&::UnhookWindowsHookEx)>{"user32.dll", "UnhookWindowsHookEx", "hook", false},
+    Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // every kernel kind; not strict: others' too
     Own("kernel32.dll", "GetProcAddress", "snapshot", &CountGetProcAddress));  // CreateToolhelp32Snapshot
 
 }  // namespace
@@ -202,6 +209,12 @@ size_t HandleLedger::Outstanding() const {
   size_t count = 0;
   for (const auto& [name, kind] : kinds) count += kind.live.size();
   return count;
+}
+
+std::vector<std::string> HandleLedger::Functions() {
+  std::vector<std::string> functions;
+  for (const Hook& hook : hooks) functions.emplace_back(hook.function);
+  return functions;
 }
 
 long long HandleLedger::Foreign() const {

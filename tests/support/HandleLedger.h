@@ -32,6 +32,8 @@ class HandleLedger {
   std::map<std::string, Tally> Tallies() const;
   size_t Outstanding() const;
   long long Foreign() const;
+  // The functions it replaces, those that create and those that destroy.
+  static std::vector<std::string> Functions();
 
  private:
   std::vector<std::unique_ptr<ImportPatch>> patches_;

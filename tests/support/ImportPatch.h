@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace testing_support {
 
 class ImportPatch {
@@ -20,5 +22,8 @@ class ImportPatch {
   void** slot_ = nullptr;
   void* original_ = nullptr;
 };
+
+// Calls `visit(dll, function, slot)` for every function `module` imports by name, until it returns true.
+void ForEachImport(HMODULE module, const std::function<bool(const char*, const char*, void**)>& visit);
 
 }  // namespace testing_support

@@ -1,5 +1,7 @@
 #include "tests/support/TestWindows.h"
 
+#include "tests/support/Fixture.h"
+
 namespace testing_support {
 
 std::string Tag(const std::string& name) { return "t-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
@@ -14,6 +16,15 @@ int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd) {
     if (tasks.Items(i).Wnd == wnd) return i;
   }
   return -1;
+}
+
+::testing::AssertionResult Raised(HWND fixtureWindow, LONG_PTR activationsBefore, DWORD ms) {
+  if (WaitFor([&] { return ::GetForegroundWindow() == fixtureWindow || ActivationCount(fixtureWindow) > activationsBefore; },
+              ms)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "foreground " << ::GetForegroundWindow() << ", activations "
+                                       << ActivationCount(fixtureWindow) << " (before " << activationsBefore << ")";
 }
 
 }  // namespace testing_support

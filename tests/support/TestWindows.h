@@ -4,6 +4,7 @@
 #include "base/Handle.h"
 #include "tasklist/TaskList.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -18,5 +19,9 @@ base::unique_hwnd OwnWindow(const std::string& caption, int x = 0, int y = 0, in
 
 // Position of the entry that activates `wnd`, or -1.
 int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd);
+
+// Waits up to `ms` until the fixture window is in the foreground or, since Wine may report no
+// foreground window after an attached raise, has been activated since it counted `activationsBefore`.
+::testing::AssertionResult Raised(HWND fixtureWindow, LONG_PTR activationsBefore, DWORD ms = 5000);
 
 }  // namespace testing_support
