@@ -77,9 +77,7 @@ std::vector<std::string> EditorArguments() {
 std::vector<HWND> WindowsOf(const TWinInfos& tasks, const FixtureProcess& process) {
   std::vector<HWND> windows;
   for (int i = 0; i < tasks.Count(); ++i) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(tasks.Items(i).Wnd, &owner);
-    if (owner == process.Id()) windows.push_back(tasks.Items(i).Wnd);
+    if (tasks.Items(i).ProcessId == process.Id()) windows.push_back(tasks.Items(i).Wnd);
   }
   return windows;
 }

@@ -215,7 +215,7 @@ TEST_F(TaskCollection, EveryWindowToActivateIsUsable) {
     const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_VISIBLE) << tasks.Items(i).Caption.Ansi();
     EXPECT_FALSE(style & WS_DISABLED) << tasks.Items(i).Caption.Ansi();
-    EXPECT_FALSE(tasklist::IsToolWindow(wnd)) << tasks.Items(i).Caption.Ansi();
+    EXPECT_FALSE(::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << tasks.Items(i).Caption.Ansi();
   }
 }
 

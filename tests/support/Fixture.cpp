@@ -1,6 +1,7 @@
 #include "tests/support/Fixture.h"
 
 #include "base/EnumWindows.h"
+#include "base/WindowThread.h"
 
 
 #include <stdexcept>
@@ -83,9 +84,7 @@ FixtureProcess::~FixtureProcess() {
 std::vector<HWND> FixtureProcess::Windows() const {
   std::vector<HWND> windows;
   base::EnumTopLevelWindows([&](HWND wnd) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(wnd, &owner);
-    if (owner == processId_) windows.push_back(wnd);
+    if (base::ThreadOf(wnd).process == processId_) windows.push_back(wnd);
     return true;
   });
   return windows;
