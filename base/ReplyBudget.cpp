@@ -24,7 +24,9 @@ double TicksPerMs() {
 }  // namespace
 
 ReplyBudget::ReplyBudget(DWORD perAskMs, DWORD totalMs)
-    : perAskMs_(perAskMs), totalMs_(totalMs), ticksPerMs_(TicksPerMs()) {}
+    : perAskMs_(perAskMs),
+      totalMs_(totalMs),
+      ticksPerMs_(TicksPerMs()) {}
 
 bool ReplyBudget::Skips(HWND wnd) const {
   if (spentMs_ >= totalMs_) return true;

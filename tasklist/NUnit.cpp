@@ -24,7 +24,8 @@ constexpr DWORD kModuleNameBufferSize = 261;
 
 // Texts of the two failures of the process status lookup (code page 932).
 // "PSAPI.DLL がロードできません。" (PSAPI.DLL cannot be loaded)
-constexpr char kPsapiNotLoaded[] = "PSAPI.DLL \x82\xaa\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+constexpr char kPsapiNotLoaded[] =
+    "PSAPI.DLL \x82\xaa\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
 // "API のアドレスを取得できません。" (the API's address cannot be found)
 constexpr char kApiNotFound[] =
     "API \x82\xcc\x83\x41\x83\x68\x83\x8c\x83\x58\x82\xf0\x8e\xe6\x93\xbe\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";

@@ -26,7 +26,9 @@ namespace {
 using testing_support::Tag;
 
 // Away from the point where these tests open their menus.
-base::unique_hwnd OwnWindow(const std::string& caption) { return testing_support::OwnWindow(caption, 300, 300, 200, 100); }
+base::unique_hwnd OwnWindow(const std::string& caption) {
+  return testing_support::OwnWindow(caption, 300, 300, 200, 100);
+}
 
 void Trigger(TMainForm& form) { ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0); }
 
@@ -115,8 +117,8 @@ TEST(TriggerWindow, AFixedPositionIsClampedIntoTheNearestMonitorsWorkArea) {
   const struct {
     POINT fixed, expected;
   } cases[] = {
-      {{300, 300}, {300, 300}},      {{50, 50}, {200, 100}},      {{1500, 900}, {1500, 727}},
-      {{5000, -40}, {2047, 0}},      {{-3000, 5000}, {200, 767}}, {{1023, 767}, {1023, 767}},
+      {{300, 300}, {300, 300}}, {{50, 50}, {200, 100}},      {{1500, 900}, {1500, 727}},
+      {{5000, -40}, {2047, 0}}, {{-3000, 5000}, {200, 767}}, {{1023, 767}, {1023, 767}},
   };
   for (const auto& c : cases) {
     const POINT clamped = ui::ClampIntoWorkArea(c.fixed);
@@ -260,7 +262,7 @@ TEST(TriggerWindow, AQuitRequestTakenFromTheQueueIsPostedAgain) {
 
 TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKeepsTheForeground) {
   base::unique_hwnd task = OwnWindow(Tag("task"));  // an empty menu would close at once
-  ::SetForegroundWindow(task.get());  // not a window that another program left in front
+  ::SetForegroundWindow(task.get());                // not a window that another program left in front
   TMainForm form;
   testing_support::LibraryFailure noPsapi("PSAPI.DLL");
   std::string shown;
@@ -270,7 +272,9 @@ TEST(TriggerWindow, AnErrorInTheRefreshIsShownInTheErrorBoxAndTheTriggerWindowKe
   });
   Trigger(form);
   // "PSAPI.DLL がロードできません。" and a "." after the final double-byte character.
-  EXPECT_EQ(shown, "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B.");
+  EXPECT_EQ(shown,
+            "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81"
+            "B.");
   EXPECT_EQ(::GetForegroundWindow(), form.Handle());
   EXPECT_FALSE(form.Menu().InPopup());
 }

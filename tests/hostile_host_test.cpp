@@ -103,7 +103,8 @@ class HostileHost : public ::testing::Test {
   bool MenuComesAndGoes() {
     WhenMenuOpens([](HWND open) { PressInMenu(open, VK_ESCAPE); });
     library->execute(0, host);
-    return WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs) && WaitFor([] { return !OpenMenuWindow(); });
+    return WaitFor([] { return testing_support::MenuActionRan(); }, kMenuTimeoutMs) &&
+           WaitFor([] { return !OpenMenuWindow(); });
   }
 
   base::unique_hwnd hostWindow;
@@ -276,8 +277,8 @@ LRESULT CALLBACK FaultingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 TEST(FaultWatch, CountsAFaultInsideAWindowProcedure) {
   ui::RegisterWindowClass("FaultingWindow", &FaultingProc);
-  base::unique_hwnd wnd(::CreateWindowExA(0, "FaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                        base::ThisModule(), nullptr));
+  base::unique_hwnd wnd(
+      ::CreateWindowExA(0, "FaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, base::ThisModule(), nullptr));
   void* const continuing = ::AddVectoredExceptionHandler(0, &ContinueAfterRaise);  // after the watch
   const long before = testing_support::FaultCount();
   ::SendMessageA(wnd.get(), WM_APP, 0, 0);

@@ -63,8 +63,8 @@ TEST(BringToTop, HungWindowIsNotWaitedForAndComesUpWhenItRecovers) {
   EXPECT_LT(::GetTickCount() - start, 1000u) << "the caller waited for the hung thread";
 
   // The asynchronous request is carried out once the thread pumps again.
-  EXPECT_TRUE(testing_support::WaitFor(
-      [&] { return ::GetTopWindow(nullptr) == target || WasRaised(target, before); }, kHangMs + 5000))
+  EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetTopWindow(nullptr) == target || WasRaised(target, before); },
+                                       kHangMs + 5000))
       << "top window " << ::GetTopWindow(nullptr) << ", activations " << testing_support::ActivationCount(target);
 }
 

@@ -37,8 +37,8 @@ class BlockedThreadWindow {
       : created_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
         release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([this, caption] {
-      wnd_ = ::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                               nullptr, nullptr, nullptr, nullptr);
+      wnd_ = ::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
       ::SetEvent(created_.get());
       ::WaitForSingleObject(release_.get(), kBlockMs);
       ::DestroyWindow(wnd_);
@@ -103,7 +103,8 @@ TEST(BringToTopHung, TargetWhoseThreadOwnsTheForegroundIsNotWaitedFor) {
   const HWND foreground = fixture.Window(Tag("hung foreground"));
   const HWND target = fixture.Window(Tag("hung target"));
   ::SetForegroundWindow(foreground);
-  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; })) << ::GetForegroundWindow();
+  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; }))
+      << ::GetForegroundWindow();
   fixture.Hang(kBlockMs);
 
   const DWORD start = ::GetTickCount();

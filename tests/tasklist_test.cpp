@@ -234,7 +234,7 @@ TEST_F(TaskCollection, ItemsOutOfRangeIsAnError) {
 TEST(TaskCollectionOwnWindows, HiddenWindowsOfThisProcessAreNotListedAndAWindowWithoutTextIs) {
   const std::string tag = Tag("own hidden");
   base::unique_hwnd hidden(::CreateWindowExA(0, "STATIC", tag.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                           nullptr, nullptr, nullptr));
+                                             nullptr, nullptr, nullptr));
   FixtureProcess untitled({"notext"});
   const HWND noText = untitled.Windows().at(0);
 
@@ -256,8 +256,8 @@ TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
   windowClass.hIconSm = smallIcon;
   ::RegisterClassExA(&windowClass);
   base::unique_hwnd wnd(::CreateWindowExA(0, windowClass.lpszClassName, Tag("class icon").c_str(),
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                                        nullptr));
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                          nullptr));
   TWinInfos tasks;
   tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());
@@ -268,7 +268,7 @@ TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
 
 TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowFailsQuietly) {
   base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("closing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                        100, 100, nullptr, nullptr, nullptr, nullptr));
+                                          100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
   tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());
@@ -279,7 +279,7 @@ TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowFailsQuietly) {
 
 TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
   base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                        0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+                                          0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
   tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());

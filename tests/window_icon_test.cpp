@@ -1,8 +1,8 @@
 // Each task shows its window's own icon first, then its class's, its executable's and last its
-// file type's, and its whole caption; an executable's icon is read once per collection and version of its file, and never
-// from the network; an icon is copied into the menu's images once while its window shows it. The icon windows live on a second thread of this process, since Wine reads no
-// other process's icons. This program's first icon is solid red; the file type's icon is made cyan
-// by a patch of SHGetFileInfoA, as Wine would give the red one there too.
+// file type's, and its whole caption; an executable's icon is read once per collection and version of its file, and
+// never from the network; an icon is copied into the menu's images once while its window shows it. The icon windows
+// live on a second thread of this process, since Wine reads no other process's icons. This program's first icon is
+// solid red; the file type's icon is made cyan by a patch of SHGetFileInfoA, as Wine would give the red one there too.
 #include "tasklist/IconLookup.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
@@ -222,7 +222,8 @@ class IconThread {
       }
       ::DispatchMessageA(&msg);
     }
-    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly, answersBig, answersSmall}) ::DestroyWindow(wnd);
+    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly, answersBig, answersSmall})
+      ::DestroyWindow(wnd);
     return 0;
   }
 
@@ -287,9 +288,12 @@ TEST_F(WindowIcons, EachItemDrawsTheFirstIconFoundAndBorrowedIconsStay) {
     COLORREF expected;
     const char* step;
   } cases[] = {
-      {icons->smallIcon, kGreen, "small window icon"},      {icons->bigIcon, kBlue, "big window icon"},
-      {icons->classAndOwn, kMagenta, "window's over class"}, {icons->neither, kRed, "executable's icon"},
-      {icons->classOnly, kYellow, "class icon"},           {icons->answersBig, kBlue, "big icon its procedure gives"},
+      {icons->smallIcon, kGreen, "small window icon"},
+      {icons->bigIcon, kBlue, "big window icon"},
+      {icons->classAndOwn, kMagenta, "window's over class"},
+      {icons->neither, kRed, "executable's icon"},
+      {icons->classOnly, kYellow, "class icon"},
+      {icons->answersBig, kBlue, "big icon its procedure gives"},
   };
   for (const auto& item : cases) {
     const COLORREF drawn = ColourOf(item.wnd);
@@ -419,8 +423,8 @@ TEST_F(WindowIcons, AnExecutableIsReadAgainOnceItsFileWasWritten) {
   (void)executableIcons.For(path);
   (void)executableIcons.For(path);
   EXPECT_EQ(iconReads[path], 1);
-  const base::unique_file_handle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  const base::unique_file_handle file(::CreateFileA(
+      path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   FILETIME written{};
   ASSERT_TRUE(::GetFileTime(file.get(), nullptr, nullptr, &written));
   written.dwHighDateTime += 1;  // about seven minutes later
@@ -446,8 +450,8 @@ TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
 
 TEST_F(WindowIcons, EachWindowIsAskedForItsBigIconOnlyWhenItGaveNoSmallOne) {
   tasklist::WindowIconQuery query;
-  const std::pair<HWND, int> expected[] = {{icons->smallIcon, 1},  {icons->bigIcon, 1},   {icons->classAndOwn, 1},
-                                           {icons->answersBig, 2}, {icons->neither, 2}};
+  const std::pair<HWND, int> expected[] = {
+      {icons->smallIcon, 1}, {icons->bigIcon, 1}, {icons->classAndOwn, 1}, {icons->answersBig, 2}, {icons->neither, 2}};
   for (const auto& [wnd, asks] : expected) {
     iconAsks.clear();
     (void)query.IconOf(wnd);
@@ -479,7 +483,7 @@ base::unique_hwnd CaptionWindow(const std::wstring& caption) {
   windowClass.lpszClassName = L"WindowIconTestCaption";
   ::RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
   base::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
-                                        200, 100, nullptr, nullptr, nullptr, nullptr));
+                                          200, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetWindowTextW(wnd.get(), caption.c_str());
   return wnd;
 }
@@ -505,7 +509,8 @@ TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
   EXPECT_NE(std::find(drawnTexts.begin(), drawnTexts.end(), expected), drawnTexts.end());
 
   const LONG before = activations;
-  testing_support::WhenMenuOpens([index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
+  testing_support::WhenMenuOpens(
+      [index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
   menu.PopupTasks(10, 10);
   EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }))
       << "activations " << activations << " (before " << before << ")";

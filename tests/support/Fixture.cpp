@@ -3,7 +3,6 @@
 #include "base/EnumWindows.h"
 #include "base/WindowThread.h"
 
-
 #include <stdexcept>
 #include <vector>
 
@@ -43,7 +42,8 @@ std::string ProgramCopy(const std::string& program, const std::string& name) {
   const std::string folder = ProgramFolder() + "fixture-copies\\";
   ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string path = folder + name;
-  if (!::CopyFileA(program.c_str(), path.c_str(), FALSE) && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (!::CopyFileA(program.c_str(), path.c_str(), FALSE) &&
+      ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     throw std::runtime_error("cannot copy " + program + " to " + path);
   }
   return path;

@@ -151,27 +151,27 @@ Row<Fn, Role::kOwnWrapper> Own(const char* dll, const char* function, const char
 // Fonts and brushes are made as what they are and deleted as GDI objects, so both count as these.
 constexpr char kGdiObject[] = "GDI object";
 
-std::vector<Hook> hooks = Table(
-    Creates<decltype(&::CreateWindowExA)>{"user32.dll", "CreateWindowExA", "window"},
-    Destroys<decltype(&::DestroyWindow)>{"user32.dll", "DestroyWindow", "window"},
-    Creates<decltype(&::CreatePopupMenu)>{"user32.dll", "CreatePopupMenu", "menu"},
-    Destroys<decltype(&::DestroyMenu)>{"user32.dll", "DestroyMenu", "menu"},
-    Own("shell32.dll", "SHGetFileInfoA", "icon", &CountSHGetFileInfoA),  // with SHGFI_ICON only
-    Own("shell32.dll", "ExtractIconExA", "icon", &CountExtractIconExA),  // fills arrays
-    Destroys<decltype(&::DestroyIcon)>{"user32.dll", "DestroyIcon", "icon"},
-    Creates<decltype(&::ImageList_Create)>{"comctl32.dll", "ImageList_Create", "image list"},
-    Destroys<decltype(&::ImageList_Destroy)>{"comctl32.dll", "ImageList_Destroy", "image list"},
-    Creates<decltype(&::CreateFontIndirectA)>{"gdi32.dll", "CreateFontIndirectA", kGdiObject},
-    Creates<decltype(&::CreateSolidBrush)>{"gdi32.dll", "CreateSolidBrush", kGdiObject, false},
-    Destroys<decltype(&::DeleteObject)>{"gdi32.dll", "DeleteObject", kGdiObject},
-    Creates<decltype(&::CreateCompatibleDC)>{"gdi32.dll", "CreateCompatibleDC", "device context"},
-    Destroys<decltype(&::DeleteDC)>{"gdi32.dll", "DeleteDC", "device context"},
-    Creates<decltype(&::LoadLibraryExA)>{"kernel32.dll", "LoadLibraryExA", "library"},
-    Creates<decltype(&::LoadLibraryW)>{"kernel32.dll", "LoadLibraryW", "library"},
-    Destroys<decltype(&::FreeLibrary)>{"kernel32.dll", "FreeLibrary", "library"},
-    Creates<decltype(&::OpenProcess)>{"kernel32.dll", "OpenProcess", "process"},
-    Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),  // not strict: closes others' too
-    Own("kernel32.dll", "GetProcAddress", "snapshot", &CountGetProcAddress));  // CreateToolhelp32Snapshot
+std::vector<Hook> hooks =
+    Table(Creates<decltype(&::CreateWindowExA)>{"user32.dll", "CreateWindowExA", "window"},
+          Destroys<decltype(&::DestroyWindow)>{"user32.dll", "DestroyWindow", "window"},
+          Creates<decltype(&::CreatePopupMenu)>{"user32.dll", "CreatePopupMenu", "menu"},
+          Destroys<decltype(&::DestroyMenu)>{"user32.dll", "DestroyMenu", "menu"},
+          Own("shell32.dll", "SHGetFileInfoA", "icon", &CountSHGetFileInfoA),  // with SHGFI_ICON only
+          Own("shell32.dll", "ExtractIconExA", "icon", &CountExtractIconExA),  // fills arrays
+          Destroys<decltype(&::DestroyIcon)>{"user32.dll", "DestroyIcon", "icon"},
+          Creates<decltype(&::ImageList_Create)>{"comctl32.dll", "ImageList_Create", "image list"},
+          Destroys<decltype(&::ImageList_Destroy)>{"comctl32.dll", "ImageList_Destroy", "image list"},
+          Creates<decltype(&::CreateFontIndirectA)>{"gdi32.dll", "CreateFontIndirectA", kGdiObject},
+          Creates<decltype(&::CreateSolidBrush)>{"gdi32.dll", "CreateSolidBrush", kGdiObject, false},
+          Destroys<decltype(&::DeleteObject)>{"gdi32.dll", "DeleteObject", kGdiObject},
+          Creates<decltype(&::CreateCompatibleDC)>{"gdi32.dll", "CreateCompatibleDC", "device context"},
+          Destroys<decltype(&::DeleteDC)>{"gdi32.dll", "DeleteDC", "device context"},
+          Creates<decltype(&::LoadLibraryExA)>{"kernel32.dll", "LoadLibraryExA", "library"},
+          Creates<decltype(&::LoadLibraryW)>{"kernel32.dll", "LoadLibraryW", "library"},
+          Destroys<decltype(&::FreeLibrary)>{"kernel32.dll", "FreeLibrary", "library"},
+          Creates<decltype(&::OpenProcess)>{"kernel32.dll", "OpenProcess", "process"},
+          Own("kernel32.dll", "CloseHandle", "process", &CountCloseHandle),          // not strict: closes others' too
+          Own("kernel32.dll", "GetProcAddress", "snapshot", &CountGetProcAddress));  // CreateToolhelp32Snapshot
 
 }  // namespace
 

@@ -87,7 +87,9 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--exclude-class") && i + 1 < argc) tasks.SetExcludeClass(argv[++i]);
     else if (!std::strcmp(argv[i], "--all")) all = true;
     else {
-      std::fprintf(stderr, "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
+      std::fprintf(
+          stderr,
+          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
       return 2;
     }
   }
