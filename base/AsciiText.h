@@ -16,6 +16,11 @@ inline std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+// Byte by byte: a whole text as the prefix can only match where a character starts.
+inline bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
 inline char LowerAsciiLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // ASCII letters lower-cased byte by byte. No lead byte of a double-byte code page is an ASCII

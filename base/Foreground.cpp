@@ -3,6 +3,7 @@
 #include "base/BoundedSend.h"
 #include "base/Handle.h"
 #include "base/Module.h"
+#include "base/WindowThread.h"
 
 #include <atomic>
 #include <memory>
@@ -55,7 +56,7 @@ bool PermitThroughHelper(HWND foreground, DWORD foregroundThread) {
 bool TakeForeground(HWND wnd) {
   if (::SetForegroundWindow(wnd)) return true;
   const HWND foreground = ::GetForegroundWindow();
-  const DWORD foregroundThread = ::GetWindowThreadProcessId(foreground, nullptr);
+  const DWORD foregroundThread = ThreadOf(foreground).thread;
   if (!foreground || foregroundThread == ::GetCurrentThreadId()) return false;
   return PermitThroughHelper(foreground, foregroundThread) && ::SetForegroundWindow(wnd);
 }

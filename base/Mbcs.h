@@ -24,5 +24,4 @@ std::string ExtractFileName(std::string_view path);
 // byte count may end.
 std::string WithoutLoneLeadByte(std::string text);
 
-
 }  // namespace base

@@ -1,6 +1,7 @@
 #include "base/ReplyBudget.h"
 
 #include "base/BoundedSend.h"
+#include "base/WindowThread.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,12 +24,14 @@ double TicksPerMs() {
 }  // namespace
 
 ReplyBudget::ReplyBudget(DWORD perAskMs, DWORD totalMs)
-    : perAskMs_(perAskMs), totalMs_(totalMs), ticksPerMs_(TicksPerMs()) {}
+    : perAskMs_(perAskMs),
+      totalMs_(totalMs),
+      ticksPerMs_(TicksPerMs()) {}
 
 bool ReplyBudget::Skips(HWND wnd) const {
   if (spentMs_ >= totalMs_) return true;
   // The thread is looked up only once one has timed out: most steps never need it.
-  return !silentThreads_.empty() && silentThreads_.count(::GetWindowThreadProcessId(wnd, nullptr));
+  return !silentThreads_.empty() && silentThreads_.count(ThreadOf(wnd).thread);
 }
 
 Reply ReplyBudget::Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply) {
@@ -43,7 +46,7 @@ Reply ReplyBudget::Send(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, DW
   if (sent) return Reply::kAnswered;
   // A window that closed meanwhile says nothing about its thread's other windows.
   if (error != ERROR_TIMEOUT) return Reply::kFailed;
-  silentThreads_.insert(::GetWindowThreadProcessId(wnd, nullptr));
+  silentThreads_.insert(ThreadOf(wnd).thread);
   return Reply::kNotInTime;
 }
 

@@ -16,8 +16,7 @@ std::string NarrowToAnsi(std::wstring_view text, unsigned long flags) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
   std::string narrow(
-      static_cast<size_t>(::WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr)),
-      '\0');
+      static_cast<size_t>(::WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
   ::WideCharToMultiByte(CP_ACP, flags, text.data(), size, narrow.data(), static_cast<int>(narrow.size()), nullptr,
                         nullptr);
   return narrow;

@@ -25,8 +25,7 @@ FloorResult RunFloorPass() {
       (void)::SendMessageTimeoutA(wnd, WM_GETICON, ICON_SMALL2, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                   tasklist::kWindowIconTimeoutMs, &icon);
     }
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(wnd, &processId);
+    const DWORD processId = tasklist::ThreadOf(wnd).process;
     if (!paths.count(processId)) paths[processId] = tasklist::GetWindowExePath(wnd);
     return true;
   });

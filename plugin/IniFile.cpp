@@ -14,7 +14,9 @@ namespace {
 constexpr char kCannotOpenBefore[] = "\x83\x74\x83\x40\x83\x43\x83\x8b ";
 constexpr char kCannotOpenAfter[] = " \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1";
 
-base::Error CannotOpen(const std::string& fileName) { return base::Error(kCannotOpenBefore + fileName + kCannotOpenAfter); }
+base::Error CannotOpen(const std::string& fileName) {
+  return base::Error(kCannotOpenBefore + fileName + kCannotOpenAfter);
+}
 
 // Names compare as CharUpperBuffA makes them, by the rules of the ANSI code page.
 std::string UpperCaseAnsi(std::string name) {
@@ -37,8 +39,8 @@ bool IsExistingFile(const std::string& fileName) {
 // Others may read the file meanwhile but not write it; a writer that is already there makes the
 // open fail.
 std::string ReadWholeFile(const std::string& fileName) {
-  const base::unique_file_handle file(::CreateFileA(
-      fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const base::unique_file_handle file(::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw CannotOpen(fileName);
   DWORD sizeHigh = 0;
   const DWORD size = ::GetFileSize(file.get(), &sizeHigh);  // INVALID_FILE_SIZE is above the limit too

@@ -1,7 +1,11 @@
 #include "plugin/IniInteger.h"
 
+#include "base/AsciiText.h"
+
 namespace plugin {
 namespace {
+
+using base::StartsWith;
 
 constexpr int64_t kInt32Limit = int64_t{1} << 31;  // magnitude of INT32_MIN
 constexpr int64_t kUint32Limit = int64_t{1} << 32;
@@ -27,8 +31,6 @@ std::optional<int64_t> ParseDigits(std::string_view digits, int base, int64_t li
   }
   return value;
 }
-
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 std::optional<int32_t> ParseHex(std::string_view digits) {
   const std::optional<int64_t> bits = ParseDigits(digits, 16, kUint32Limit);

@@ -25,9 +25,7 @@ plugin::PluginInfo* WINAPI MVREvent_InitPluginInfo(const char* fileName) {
   }
 }
 
-void WINAPI MVREvent_FreePluginInfo(plugin::PluginInfo* info) {
-  plugin::ReleasePluginInfo(info);
-}
+void WINAPI MVREvent_FreePluginInfo(plugin::PluginInfo* info) { plugin::ReleasePluginInfo(info); }
 
 BOOL WINAPI MVREvent_Init(const char* fileName, DWORD /*pluginId*/) {
   try {

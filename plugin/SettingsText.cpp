@@ -1,9 +1,13 @@
 #include "plugin/SettingsText.h"
 
+#include "base/AsciiText.h"
+
 #include <cstdint>
 
 namespace plugin {
 namespace {
+
+using base::StartsWith;
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
@@ -25,8 +29,6 @@ struct Utf8Form {
 };
 constexpr Utf8Form kUtf8Forms[] = {
     {0xC2, 0xDF, 0x1F, 2, 0x80}, {0xE0, 0xEF, 0x0F, 3, 0x800}, {0xF0, 0xF4, 0x07, 4, kFirstSupplementary}};
-
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 uint8_t ByteAt(std::string_view bytes, size_t i) { return static_cast<uint8_t>(bytes[i]); }
 

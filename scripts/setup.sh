@@ -10,7 +10,7 @@ say()  { printf '[setup] %s\n' "$*"; }
 fail() { printf '[setup] FAILED: %s\n' "$*" >&2; exit 1; }
 
 packages=(wine wine64 wine32:i386 qemu-user-static g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          xvfb xauth cmake make googletest clang imagemagick
+          xvfb xauth cmake make googletest clang clang-format imagemagick
           libclang-rt-14-dev)  # libFuzzer and the sanitizers, only recommended by clang
 # The main job's picture: a font for the Japanese captions.
 if [ "${1:-}" = --display ]; then packages+=(fonts-ipafont-gothic); fi

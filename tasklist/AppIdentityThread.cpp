@@ -94,14 +94,14 @@ std::optional<std::wstring> AppIdentityThread::IdOf(HWND wnd, DWORD timeoutMs) {
 
 void AppIdentityThread::AskImage(const std::wstring& appId, int size, size_t position,
                                  std::shared_ptr<AppImages> images, std::shared_ptr<LateAnswers::Sink> answers) {
-  (void)Post([appId, size, position, images = std::move(images), answers = std::move(answers)](
-                 const AppIdentity& shell) {
-    if (answers->Stopped()) return;
-    TaskIcon image = shell.ImageOf(appId, size);
-    if (!image) return;
-    images->Keep(appId, size, image);
-    answers->Give(position, std::move(image));
-  });
+  (void)Post(
+      [appId, size, position, images = std::move(images), answers = std::move(answers)](const AppIdentity& shell) {
+        if (answers->Stopped()) return;
+        TaskIcon image = shell.ImageOf(appId, size);
+        if (!image) return;
+        images->Keep(appId, size, image);
+        answers->Give(position, std::move(image));
+      });
 }
 
 }  // namespace tasklist

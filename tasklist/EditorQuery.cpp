@@ -83,7 +83,8 @@ void QueryEditor(TWinInfo& entry, UINT message, base::ReplyBudget& replies) {
   const std::string path = AtomName(atom.get());
   // An unreadable name is no answer; an untitled document has no folder to show.
   if (path.empty() || path == kUntitledAnswer) return;
-  entry.Caption = TaskCaption::FromAnsi(ReplaceEditorWord(entry.Caption.Ansi(), "(" + std::string(FolderOf(path)) + ")"));
+  entry.Caption =
+      TaskCaption::FromAnsi(ReplaceEditorWord(entry.Caption.Ansi(), "(" + std::string(FolderOf(path)) + ")"));
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ bool ExcludeRules::Matches(std::string_view pattern, std::string_view name) cons
     if (p < pattern.size() && pattern[p] == '*') {
       star = p++;
       resume = n;
-    } else if (p < pattern.size() && CharLength(pattern, p) == length && pattern.compare(p, length, name, n, length) == 0) {
+    } else if (p < pattern.size() && CharLength(pattern, p) == length &&
+               pattern.compare(p, length, name, n, length) == 0) {
       p += length;
       n += length;
     } else if (star != std::string_view::npos) {

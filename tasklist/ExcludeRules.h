@@ -1,7 +1,7 @@
 // Names a user leaves out of the task list: a ';'-separated list of patterns, each matched whole,
 // without regard to the case of ASCII letters, '*' standing for any run of characters. Double-byte
-// aware: a trail byte is never taken for ';', '*' or a blank, nor folded as a letter. Free of the platform apart from the
-// lead-byte test handed in, so that it also builds natively.
+// aware: a trail byte is never taken for ';', '*' or a blank, nor folded as a letter. Free of the platform apart from
+// the lead-byte test handed in, so that it also builds natively.
 #pragma once
 
 #include "base/Mbcs.h"

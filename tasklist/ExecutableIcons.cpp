@@ -1,5 +1,6 @@
 #include "tasklist/ExecutableIcons.h"
 
+#include "base/AsciiText.h"
 #include "tasklist/NUnit.h"
 
 #include <shellapi.h>
@@ -23,7 +24,7 @@ std::string DeviceOf(char drive) {
 // The devices of the network redirectors: the multiple UNC provider, the Windows network's,
 // WebDAV's and the other providers' ("...Rdr"), whose drive links carry a ";X:" session part.
 bool IsRedirected(const std::string& device) {
-  return device.rfind("\\Device\\Mup", 0) == 0 || device.rfind("\\??\\UNC\\", 0) == 0 ||
+  return base::StartsWith(device, "\\Device\\Mup") || base::StartsWith(device, "\\??\\UNC\\") ||
          device.find("Redirector") != std::string::npos || device.find("Rdr\\") != std::string::npos ||
          device.find("\\;") != std::string::npos;
 }
@@ -31,7 +32,7 @@ bool IsRedirected(const std::string& device) {
 // A UNC name (any name that starts with two backslashes, the safe side), or a drive letter that
 // stands for a share.
 bool IsOnNetwork(const std::string& path) {
-  if (path.rfind("\\\\", 0) == 0) return true;
+  if (base::StartsWith(path, "\\\\")) return true;
   if (path.size() < 2 || !IsAsciiLetter(path[0]) || path[1] != ':') return false;
   return IsRedirected(DeviceOf(path[0]));
 }

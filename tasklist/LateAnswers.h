@@ -41,8 +41,7 @@ class LateAnswers {
     std::map<size_t, TaskIcon> answers_;
   };
 
-  LateAnswers(HWND notify, UINT message, LPARAM serial)
-      : sink_(std::make_shared<Sink>(notify, message, serial)) {}
+  LateAnswers(HWND notify, UINT message, LPARAM serial) : sink_(std::make_shared<Sink>(notify, message, serial)) {}
   LateAnswers(const LateAnswers&) = delete;
   LateAnswers& operator=(const LateAnswers&) = delete;
   ~LateAnswers() { sink_->stopped_ = true; }

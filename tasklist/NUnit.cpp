@@ -5,6 +5,7 @@
 #include "base/Foreground.h"
 #include "base/ProcAddress.h"
 #include "base/SystemLibrary.h"
+#include "base/WindowThread.h"
 
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -22,7 +23,10 @@ constexpr DWORD kProcessQueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_RE
 constexpr DWORD kModuleNameBufferSize = 261;
 
 // Texts of the two failures of the process status lookup (code page 932).
-constexpr char kPsapiNotLoaded[] = "PSAPI.DLL \x82\xaa\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+// "PSAPI.DLL がロードできません。" (PSAPI.DLL cannot be loaded)
+constexpr char kPsapiNotLoaded[] =
+    "PSAPI.DLL \x82\xaa\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+// "API のアドレスを取得できません。" (the API's address cannot be found)
 constexpr char kApiNotFound[] =
     "API \x82\xcc\x83\x41\x83\x68\x83\x8c\x83\x58\x82\xf0\x8e\xe6\x93\xbe\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
 
@@ -96,7 +100,7 @@ std::string ExePathFromSnapshot(DWORD processId) {
 DWORD Win32Platform = ReadPlatformId();
 
 bool BringToTop(HWND wnd) {
-  if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId()) {
+  if (base::ThreadOf(wnd).thread == ::GetCurrentThreadId()) {
     // Our own window is raised here and now, though the platform may keep the foreground from it.
     const bool raised = ::BringWindowToTop(wnd) != FALSE;
     if (raised && ::GetForegroundWindow() != wnd) (void)base::TakeForeground(wnd);
@@ -111,13 +115,7 @@ bool BringToTop(HWND wnd) {
   return taken;
 }
 
-std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(ProcessIdOf(wnd)); }
-
-DWORD ProcessIdOf(HWND wnd) {
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(wnd, &processId);
-  return processId;
-}
+std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(base::ThreadOf(wnd).process); }
 
 std::string GetProcessExePath(DWORD processId) {
   if (Win32Platform != VER_PLATFORM_WIN32_NT) return ExePathFromSnapshot(processId);

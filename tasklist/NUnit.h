@@ -1,4 +1,5 @@
-// Stateless helpers on windows, processes and files that the task list needs.
+// Helpers on windows, processes and files that the task list needs, and the one state they share:
+// the platform identifier, read once at start-up, which decides how an executable's path is found.
 #pragma once
 
 #include "base/Handle.h"
@@ -23,8 +24,6 @@ extern DWORD Win32Platform;
 [[nodiscard]] std::string GetWindowExePath(HWND wnd);
 // The same for a process id.
 [[nodiscard]] std::string GetProcessExePath(DWORD processId);
-// Id of the process that owns the window; 0 when the window no longer exists.
-[[nodiscard]] DWORD ProcessIdOf(HWND wnd);
 
 // Icon of the file name's type, made for the caller (empty when the shell has none).
 [[nodiscard]] base::unique_hicon GetFileIcon(const std::string& fileName, bool large);

@@ -1,6 +1,6 @@
 #include "tasklist/StoreApps.h"
 
-#include "tasklist/NUnit.h"
+#include "base/WindowThread.h"
 
 #include <optional>
 #include <utility>
@@ -14,10 +14,10 @@ constexpr char kCoreWindowClass[] = "Windows.UI.Core.CoreWindow";
 
 // Reads the window system's list of children; nothing is sent to the frame or the app.
 DWORD AppProcessOf(HWND frame) {
-  const DWORD frameProcess = ProcessIdOf(frame);
+  const DWORD frameProcess = base::ThreadOf(frame).process;
   for (HWND child = ::FindWindowExA(frame, nullptr, kCoreWindowClass, nullptr); child;
        child = ::FindWindowExA(frame, child, kCoreWindowClass, nullptr)) {
-    const DWORD appProcess = ProcessIdOf(child);
+    const DWORD appProcess = base::ThreadOf(child).process;
     if (appProcess && appProcess != frameProcess) return appProcess;
   }
   return 0;

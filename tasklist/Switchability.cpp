@@ -39,18 +39,30 @@ bool HasEmptyRect(HWND wnd) {
 
 const char* ExclusionText(Exclusion exclusion) {
   switch (exclusion) {
-    case Exclusion::kNone: return "usable";
-    case Exclusion::kDisabled: return "disabled";
-    case Exclusion::kHidden: return "hidden";
-    case Exclusion::kToolWindow: return "tool window";
-    case Exclusion::kEmpty: return "empty rectangle";
-    case Exclusion::kShellWindow: return "the shell window";
-    case Exclusion::kNoActivate: return "never activated (WS_EX_NOACTIVATE without WS_EX_APPWINDOW)";
-    case Exclusion::kGhost: return "ghost of a hung window";
-    case Exclusion::kShellClass: return "a window of the shell";
-    case Exclusion::kCoreWindow: return "inside of a store app";
-    case Exclusion::kDeletedFromTaskbar: return "taken off the taskbar (ITaskList_Deleted)";
-    case Exclusion::kCloaked: return "cloaked";
+    case Exclusion::kNone:
+      return "usable";
+    case Exclusion::kDisabled:
+      return "disabled";
+    case Exclusion::kHidden:
+      return "hidden";
+    case Exclusion::kToolWindow:
+      return "tool window";
+    case Exclusion::kEmpty:
+      return "empty rectangle";
+    case Exclusion::kShellWindow:
+      return "the shell window";
+    case Exclusion::kNoActivate:
+      return "never activated (WS_EX_NOACTIVATE without WS_EX_APPWINDOW)";
+    case Exclusion::kGhost:
+      return "ghost of a hung window";
+    case Exclusion::kShellClass:
+      return "a window of the shell";
+    case Exclusion::kCoreWindow:
+      return "inside of a store app";
+    case Exclusion::kDeletedFromTaskbar:
+      return "taken off the taskbar (ITaskList_Deleted)";
+    case Exclusion::kCloaked:
+      return "cloaked";
   }
   return "";
 }

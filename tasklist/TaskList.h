@@ -27,12 +27,12 @@ struct TaskRecord {
   DWORD ThreadId = 0;      // of the window to activate
   TaskCaption Caption;
   TaskIcon Icon;
-  std::string ExeName;  // executable file name without folder, lower-cased byte by byte
-  std::string ExeFile;  // the same as the system spells it: matched by rules that fold characters
-  int ZOrder = 0;       // where the task's first usable window was in z-order; 0 is the front
-  std::wstring AppId;   // a store app's identity (AppUserModelID), for its frame window; else empty
-  bool Hung = false;    // the window to activate stopped responding, as of the refresh
-  bool IconLate = false;  // it was too slow to give its own icon in the refresh, but is not hung
+  std::string ExeName;        // executable file name without folder, lower-cased byte by byte
+  std::string ExeFile;        // the same as the system spells it: matched by rules that fold characters
+  int ZOrder = 0;             // where the task's first usable window was in z-order; 0 is the front
+  std::wstring AppId;         // a store app's identity (AppUserModelID), for its frame window; else empty
+  bool Hung = false;          // the window to activate stopped responding, as of the refresh
+  bool IconLate = false;      // it was too slow to give its own icon in the refresh, but is not hung
   bool AppImageLate = false;  // a store app's frame whose app's image is asked after the refresh
 };
 
@@ -77,7 +77,7 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   void SetWindowIcon(bool value) { options_.windowIcon = value; }
   void SetExclude(std::string_view list) { options_.exclude = ExcludeRules(list); }
   void SetExcludeClass(std::string_view list) { options_.excludeClass = ExcludeRules(list); }
- KeptLookups& Kept() { return kept_; }
+  KeptLookups& Kept() { return kept_; }
 
  private:
   TaskListOptions options_;

@@ -30,12 +30,6 @@ std::wstring StoredText(HWND wnd) {
 
 }  // namespace
 
-WindowThread ThreadOf(HWND wnd) {
-  WindowThread owner;
-  owner.thread = ::GetWindowThreadProcessId(wnd, &owner.process);
-  return owner;
-}
-
 std::string ClassNameOf(HWND wnd, int bufferSize) {
   return ReadText<char>(bufferSize, [wnd](char* buffer, int size) { return ::GetClassNameA(wnd, buffer, size); });
 }
@@ -59,7 +53,5 @@ std::wstring WideWindowTextOf(HWND wnd, const WindowThread& owner) {
   return ReadText<wchar_t>(kWindowTextBufferSize,
                            [wnd](wchar_t* buffer, int size) { return ::GetWindowTextW(wnd, buffer, size); });
 }
-
-bool IsToolWindow(HWND wnd) { return (::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; }
 
 }  // namespace tasklist

@@ -2,6 +2,8 @@
 // closed; it then reads as empty, 0 or false. None of them waits for the window's thread.
 #pragma once
 
+#include "base/WindowThread.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,12 +13,8 @@ namespace tasklist {
 inline constexpr int kWindowTextBufferSize = 1023;
 inline constexpr char kDialogClassName[] = "#32770";
 
-// The thread and process of a window, as GetWindowThreadProcessId gives them.
-struct WindowThread {
-  DWORD thread = 0;
-  DWORD process = 0;
-};
-WindowThread ThreadOf(HWND wnd);
+using base::ThreadOf;
+using base::WindowThread;
 
 std::string ClassNameOf(HWND wnd, int bufferSize = kWindowTextBufferSize);
 // The caption as GetWindowTextA gives it into kWindowTextBufferSize bytes, without a lead byte
@@ -26,6 +24,5 @@ std::string WindowTextOf(HWND wnd);
 std::string WindowTextOf(HWND wnd, const WindowThread& owner);
 // The caption as UTF-16, with the characters that the system's code page lacks.
 std::wstring WideWindowTextOf(HWND wnd, const WindowThread& owner);
-bool IsToolWindow(HWND wnd);
 
 }  // namespace tasklist

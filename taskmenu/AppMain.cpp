@@ -9,16 +9,23 @@
 namespace taskmenu {
 namespace {
 
-// Created minimised with a sizing border and a system menu only; never shown.
+// Where the trigger window would stand if it were ever restored; it never is.
+constexpr int kMainFormLeft = 27;
+constexpr int kMainFormTop = 79;
+constexpr int kMainFormWidth = 112;
+constexpr int kMainFormHeight = 49;
+
+// Created minimised with a sizing border and a system menu only; never shown. The class name,
+// caption and styles are fixed: the host and users' tools may look for the window by them.
 constexpr ui::WindowDescription kMainFormDescription{
     "TSwivoMainForm",
     "swivo_p",
     WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
     WS_EX_CONTROLPARENT,
-    27,
-    79,
-    112,
-    49,
+    kMainFormLeft,
+    kMainFormTop,
+    kMainFormWidth,
+    kMainFormHeight,
 };
 
 // Posted behind the messages that wait when the menu closes; wParam numbers it and lParam carries

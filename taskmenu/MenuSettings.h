@@ -7,8 +7,8 @@ namespace taskmenu {
 // How item captions get an accelerator suffix ("(&a)", "(&b)", …).
 enum AcceleratorStyles : int {
   kNoAccelerator = 0,
-  kAcceleratorAppended = 1,          // "caption(&a)"
-  kAcceleratorAfterSpace = 2,        // "caption (&a)"
+  kAcceleratorAppended = 1,    // "caption(&a)"
+  kAcceleratorAfterSpace = 2,  // "caption (&a)"
 };
 
 inline constexpr int kDefaultAcceleratorStyle = kNoAccelerator;

@@ -12,7 +12,9 @@ namespace {
 constexpr int kImageListGrowth = 4;
 
 // "不正なイメージ リスト" (invalid image list), code page 932.
-constexpr char kInvalidImageList[] = "\x95s\x90\xb3\x82\xc8\x83" "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
+constexpr char kInvalidImageList[] =
+    "\x95s\x90\xb3\x82\xc8\x83"
+    "C\x83\x81\x81[\x83W \x83\x8a\x83X\x83g";
 
 }  // namespace
 

@@ -95,9 +95,9 @@ TEST(TaskOrder, EmptyAndSingleCollectionsStayAsTheyAre) {
 }
 
 TEST(TaskOrder, NamesInByteOrderWithEmptyFirstAndLeadBytesLast) {
-  const std::vector<Entry> entries{{"note", "notepad.exe", ""}, {"kanji", "\x95\x5C.exe", ""},
-                                   {"editor", "velnote.exe", ""}, {"none", "", ""},
-                                   {"calc.exe", "calc.exe", ""}, {"calc", "calc", ""},
+  const std::vector<Entry> entries{{"note", "notepad.exe", ""},     {"kanji", "\x95\x5C.exe", ""},
+                                   {"editor", "velnote.exe", ""},   {"none", "", ""},
+                                   {"calc.exe", "calc.exe", ""},    {"calc", "calc", ""},
                                    {"companion", "velaux.exe", ""}, {"zip", "zip.exe", ""}};
   EXPECT_EQ(Ordered(entries, {true, false, true}),
             (Labels{"none", "editor", "companion", "calc", "calc.exe", "note", "zip", "kanji"}));
@@ -107,10 +107,8 @@ TEST(TaskOrder, CaptionsOrderOneExecutableOnlyWithSortByCaption) {
   const std::vector<Entry> entries{{"beta", "a.exe", "beta"},     {"alpha 1", "a.exe", "alpha"},
                                    {"Zeta 2", "a.exe", "Zeta 2"}, {"other", "0.exe", "zzz"},
                                    {"Zeta", "a.exe", "Zeta"},     {"alpha 2", "a.exe", "alpha"}};
-  EXPECT_EQ(Ordered(entries, {true, false, false}),
-            (Labels{"other", "beta", "alpha 1", "Zeta 2", "Zeta", "alpha 2"}));
-  EXPECT_EQ(Ordered(entries, {true, true, false}),
-            (Labels{"other", "Zeta", "Zeta 2", "alpha 1", "alpha 2", "beta"}));
+  EXPECT_EQ(Ordered(entries, {true, false, false}), (Labels{"other", "beta", "alpha 1", "Zeta 2", "Zeta", "alpha 2"}));
+  EXPECT_EQ(Ordered(entries, {true, true, false}), (Labels{"other", "Zeta", "Zeta 2", "alpha 1", "alpha 2", "beta"}));
 }
 
 }  // namespace

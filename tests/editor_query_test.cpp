@@ -25,7 +25,7 @@ using testing_support::IndexOfWindow;
 using testing_support::Tag;
 
 const std::string kUntitled = "[\x96\xB3\x91\xE8]";  // "[無題]"
-const std::string kHyo = "\x95\x5C";                  // "表": its second byte is a '\'
+const std::string kHyo = "\x95\x5C";                 // "表": its second byte is a '\'
 // The answered files lie under a folder of this run, so that their atoms are ours alone.
 const std::string kFolder = "C:\\" + Tag("docs") + "\\";
 
@@ -77,9 +77,7 @@ std::vector<std::string> EditorArguments() {
 std::vector<HWND> WindowsOf(const TWinInfos& tasks, const FixtureProcess& process) {
   std::vector<HWND> windows;
   for (int i = 0; i < tasks.Count(); ++i) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(tasks.Items(i).Wnd, &owner);
-    if (owner == process.Id()) windows.push_back(tasks.Items(i).Wnd);
+    if (tasks.Items(i).ProcessId == process.Id()) windows.push_back(tasks.Items(i).Wnd);
   }
   return windows;
 }
@@ -120,8 +118,7 @@ class EditorQuery : public ::testing::Test {
   TWinInfos tasks;
 };
 
-std::unique_ptr<FixtureProcess> EditorQuery::editor, EditorQuery::companion, EditorQuery::notepad,
-    EditorQuery::calc;
+std::unique_ptr<FixtureProcess> EditorQuery::editor, EditorQuery::companion, EditorQuery::notepad, EditorQuery::calc;
 
 TEST_F(EditorQuery, CaptionsShowTheFolderOfTheAnsweredFile) {
   Refresh(false, false, true);

@@ -40,11 +40,11 @@ const ExcludeCase kCases[] = {
     {"a*b*c", "axxcyyb", false},
     {"\x83\x5c.exe", "\x83\x5c.exe", true},
     {"\x95\x5c*", "\x95\x5c\x83\x7e.exe", true},
-    {"*\x5c*", "\x95\x5c.exe", false},   // the trail byte is not a character of its own
-    {"\x83\x5c;x.exe", "x.exe", true},   // a pattern after a double-byte one
+    {"*\x5c*", "\x95\x5c.exe", false},     // the trail byte is not a character of its own
+    {"\x83\x5c;x.exe", "x.exe", true},     // a pattern after a double-byte one
     {"\x95*.exe", "\x95\x5c.exe", false},  // a lead byte that took '*' as its trail byte
     {"\x95*.exe", "\x95*.exe", true},
-    {"\x95;x.exe", "x.exe", false},  // nor is a ';' after a lead byte a separator
+    {"\x95;x.exe", "x.exe", false},               // nor is a ';' after a lead byte a separator
     {"\x83\x41pp.exe", "\x83\x61pp.exe", false},  // アpp.exe is not ヂpp.exe: trail bytes are no letters
     {"\x83\x41PP.exe", "\x83\x41pp.EXE", true},
     {"\x82\x4f*", "\x82\x6f.exe", false},  // ０ is not Ｐ

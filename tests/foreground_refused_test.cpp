@@ -103,15 +103,16 @@ class ForegroundRefusal {
 class RefusedForeground : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    fixture = std::make_unique<FixtureProcess>(
-        std::vector<std::string>{"app:" + Tag("foreground"), "app:" + Tag("chosen")});
+    fixture =
+        std::make_unique<FixtureProcess>(std::vector<std::string>{"app:" + Tag("foreground"), "app:" + Tag("chosen")});
   }
   static void TearDownTestSuite() { fixture.reset(); }
 
   void SetUp() override {
     foreground = fixture->Window(Tag("foreground"));
     ::SetForegroundWindow(foreground);
-    ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; })) << ::GetForegroundWindow();
+    ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; }))
+        << ::GetForegroundWindow();
   }
 
   // The foreground while the menu is open; the menu is dismissed with Esc.

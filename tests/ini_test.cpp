@@ -44,8 +44,8 @@ class Scratch {
   Scratch() {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
-    root_ = temp + "swivo-ini-"s + std::to_string(::GetCurrentProcessId()) + "-" +
-            std::to_string(::GetTickCount()) + "\\";
+    root_ =
+        temp + "swivo-ini-"s + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount()) + "\\";
     made_.push_back(MakeFolderAt(root_));
   }
   ~Scratch() {
@@ -79,7 +79,9 @@ class Scratch {
 
 class Ini : public testing::Test {
  protected:
-  IniFile Load(const std::string& bytes) { return IniFile(scratch_.File("s" + std::to_string(++files_) + ".ini", bytes)); }
+  IniFile Load(const std::string& bytes) {
+    return IniFile(scratch_.File("s" + std::to_string(++files_) + ".ini", bytes));
+  }
   int32_t X(const std::string& bytes) { return Load(bytes).ReadInteger("GLOBAL", "X_pos", kDefault); }
   std::string OpenError(const std::string& fileName) {
     try {
@@ -89,7 +91,9 @@ class Ini : public testing::Test {
       return e.what();
     }
   }
-  std::string CannotOpen(const std::string& fileName) { return Ansi(u8"ファイル ") + fileName + Ansi(u8" は開けません"); }
+  std::string CannotOpen(const std::string& fileName) {
+    return Ansi(u8"ファイル ") + fileName + Ansi(u8" は開けません");
+  }
 
   Scratch scratch_;
   int files_ = 0;
@@ -168,16 +172,16 @@ TEST_F(Ini, StringsAreTheTrimmedValueWholeOrTheDefault) {
 
 TEST_F(Ini, TextEndsAtNulAlsoAfterAByteOrderMark) {
   EXPECT_EQ(X("[GLOBAL]\nY_pos=1\0\nX_pos=5\n"s), kDefault);
-  EXPECT_EQ(X("\xff\xfe[\0G\0L\0O\0B\0A\0L\0]\0\n\0\0\0X\0_\0p\0o\0s\0=\0\x35\0"s), kDefault)
-      << "UTF-16 LE";
+  EXPECT_EQ(X("\xff\xfe[\0G\0L\0O\0B\0A\0L\0]\0\n\0\0\0X\0_\0p\0o\0s\0=\0\x35\0"s), kDefault) << "UTF-16 LE";
   EXPECT_EQ(X("\xef\xbb\xbf[GLOBAL]\nX_pos=5\n"s), 5) << "UTF-8 without a NUL";
 }
 
 TEST_F(Ini, FilesWithAByteOrderMarkReadAsTheirTextInTheAnsiCodePage) {
   ASSERT_EQ(::GetACP(), 932u) << "the keys in Japanese need code page 932";
   // 表 (95 5C in code page 932) ends in a byte that looks like '\\'; the emoji has no character there.
-  const std::string text = u8"; 設定 \U0001F600\r\n[GLOBAL]\r\nMenuFixPos=1\r\nX_pos=-20\r\nY_pos=$82\r\nSort=1\r\n"
-                           u8"VNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=0\r\n表示=7\r\n";
+  const std::string text =
+      u8"; 設定 \U0001F600\r\n[GLOBAL]\r\nMenuFixPos=1\r\nX_pos=-20\r\nY_pos=$82\r\nSort=1\r\n"
+      u8"VNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=0\r\n表示=7\r\n";
   const std::wstring wide = Wide(text);
   std::string littleEndian = "\xff\xfe", bigEndian = "\xfe\xff";
   for (const wchar_t c : wide) {
@@ -201,6 +205,8 @@ TEST_F(Ini, FilesWithAByteOrderMarkReadAsTheirTextInTheAnsiCodePage) {
 }
 
 TEST_F(Ini, IntegersAreDecimalOrHexWithinThirtyTwoBits) {
+  // The rows of a table, as many to a line as fit.
+  // clang-format off
   const std::vector<std::pair<std::string, int32_t>> cases = {
       {"0", 0}, {"010", 10}, {"+7", 7}, {"-0", 0}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
       {"-00000000002147483648", INT_MIN}, {"0x10", 16}, {"0XaF", 175}, {"$10", 16}, {"x10", 16}, {"X10", 16},
@@ -208,8 +214,9 @@ TEST_F(Ini, IntegersAreDecimalOrHexWithinThirtyTwoBits) {
       // Not numbers: the default.
       {"", kDefault}, {"-", kDefault}, {"$", kDefault}, {"0x", kDefault}, {"-0x10", kDefault}, {"+$10", kDefault},
       {"1e3", kDefault}, {"1.5", kDefault}, {"1 2", kDefault}, {"12a", kDefault}, {"0x1g", kDefault},
-      {"FFFFFFFF", kDefault} /* no prefix: not hexadecimal */, {"2147483648", kDefault}, {"-2147483649", kDefault}, {"0x100000000", kDefault},
-      {"99999999999999999999", kDefault}, {"\x82\x4f", kDefault} /* full-width 0 */};
+      {"FFFFFFFF", kDefault} /* no prefix: not hexadecimal */, {"2147483648", kDefault}, {"-2147483649", kDefault},
+      {"0x100000000", kDefault}, {"99999999999999999999", kDefault}, {"\x82\x4f", kDefault} /* full-width 0 */};
+  // clang-format on
   std::string text = "[GLOBAL]\n";
   for (size_t i = 0; i < cases.size(); ++i) text += "K" + std::to_string(i) + "=" + cases[i].first + "\n";
   const IniFile file = Load(text);

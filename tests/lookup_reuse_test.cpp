@@ -80,8 +80,8 @@ int WINAPI CountGetClassNameA(HWND wnd, LPSTR name, int size) {
 class LookupReuse : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    fixture = std::make_unique<FixtureProcess>(
-        std::vector<std::string>{"manynoicon:" + std::to_string(kWindows) + ":" + Tag("window"), "tool:" + Tag("tool")});
+    fixture = std::make_unique<FixtureProcess>(std::vector<std::string>{
+        "manynoicon:" + std::to_string(kWindows) + ":" + Tag("window"), "tool:" + Tag("tool")});
   }
   static void TearDownTestSuite() { fixture.reset(); }
 
@@ -180,8 +180,8 @@ TEST_F(LookupReuse, EachWindowsOwnerStylesClassAndCloakingAreReadOncePerRefreshA
 }
 
 TEST_F(LookupReuse, AChangeBetweenRefreshesIsSeenAtTheNext) {
-  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", Tag("changing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                           0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", Tag("changing").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                             0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   const auto listed = [&] {
     PopupAndDismiss(menu);
     for (int i = 0; i < menu.Tasks().Count(); ++i) {

@@ -130,8 +130,10 @@ class CloseKeys : public ::testing::Test {
   }
 
   const HMODULE self = ::GetModuleHandleA(nullptr);
-  testing_support::ImportPatch setHook{self, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void*>(&CountedSetHook)};
-  testing_support::ImportPatch unhook{self, "user32.dll", "UnhookWindowsHookEx", reinterpret_cast<void*>(&CountedUnhook)};
+  testing_support::ImportPatch setHook{self, "user32.dll", "SetWindowsHookExA",
+                                       reinterpret_cast<void*>(&CountedSetHook)};
+  testing_support::ImportPatch unhook{self, "user32.dll", "UnhookWindowsHookEx",
+                                      reinterpret_cast<void*>(&CountedUnhook)};
   testing_support::ImportPatch beep{self, "user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountedBeep)};
   testing_support::ImportPatch post{self, "user32.dll", "PostMessageA", reinterpret_cast<void*>(&MaybeRefusedPost)};
   FixtureProcess fixture;

@@ -29,8 +29,8 @@ TEST(MenuLeaks, EverythingAMenuCreatesAcrossManyPopupsIsDestroyed) {
   testing_support::HandleLedger ledger(::GetModuleHandleA(nullptr));
   // A window of ours without a class icon: with window icons it shows this program's own icon,
   // without, its type's icon; each made once and kept until the menu goes.
-  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "menu leak test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                           100, 100, nullptr, nullptr, nullptr, nullptr));
+  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "menu leak test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                             100, nullptr, nullptr, nullptr, nullptr));
   {
     taskmenu::TTaskPopupMenu menu;
     size_t afterFirst = 0;

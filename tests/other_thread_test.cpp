@@ -1,14 +1,17 @@
 // Windows of other threads, ours or another program's, that stop answering or answer slowly: their
-// captions are read and they are raised without the caller waiting for them.
+// captions are read and they are raised without the caller waiting for them. Our dispatching serves
+// one thread; another thread's scopes and releases leave it alone and are counted.
 #include "tasklist/NUnit.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/TestWindows.h"
+#include "ui/DispatchScope.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -34,8 +37,8 @@ class BlockedThreadWindow {
       : created_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
         release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     thread_ = std::thread([this, caption] {
-      wnd_ = ::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                               nullptr, nullptr, nullptr, nullptr);
+      wnd_ = ::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
       ::SetEvent(created_.get());
       ::WaitForSingleObject(release_.get(), kBlockMs);
       ::DestroyWindow(wnd_);
@@ -100,7 +103,8 @@ TEST(BringToTopHung, TargetWhoseThreadOwnsTheForegroundIsNotWaitedFor) {
   const HWND foreground = fixture.Window(Tag("hung foreground"));
   const HWND target = fixture.Window(Tag("hung target"));
   ::SetForegroundWindow(foreground);
-  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; })) << ::GetForegroundWindow();
+  ASSERT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == foreground; }))
+      << ::GetForegroundWindow();
   fixture.Hang(kBlockMs);
 
   const DWORD start = ::GetTickCount();
@@ -123,6 +127,24 @@ TEST(BringToTopSlow, TargetSlowToMoveIsRaisedWithoutWaitingForIt) {
   EXPECT_LT(::GetTickCount() - start, kBoundMs) << "the caller waited for the target's position change";
   EXPECT_TRUE(testing_support::WaitFor([&] { return WasRaised(target, before); }, kBlockMs + 5000))
       << "foreground " << ::GetForegroundWindow() << ", activations " << testing_support::ActivationCount(target);
+}
+
+TEST(OtherThreadOfThisProgram, LeavesOurDispatchingAloneAndIsCounted) {
+  struct Flagged : ui::TDeferredRelease {
+    explicit Flagged(bool& released) : released_(released) {}
+    ~Flagged() override { released_ = true; }
+    bool& released_;
+  };
+  const ui::DispatchScope scope;  // this thread is the served one
+  const int before = ui::CallsFromOtherThreads();
+  bool released = false;
+  std::thread([&] {
+    const ui::DispatchScope other;
+    ui::ReleaseWhenIdle(std::make_unique<Flagged>(released));
+  }).join();
+  EXPECT_EQ(ui::CallsFromOtherThreads(), before + 2);
+  EXPECT_FALSE(released) << "another thread destroyed an object of ours";
+  EXPECT_TRUE(ui::InDispatch()) << "another thread's scope ended ours";
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 const std::string kDisplayName = "\x83^\x83X\x83N\x90\xd8\x91\xd6";
 const std::string kCommandCaption = "\x83^\x83X\x83N\x88\xea\x97\x97\x83\x81\x83j\x83\x85\x81[";
 

@@ -24,7 +24,9 @@ namespace {
 // "タスク一覧メニュー" in code page 932.
 constexpr char kCommandCaption[] = "\x83^\x83X\x83N\x88\xea\x97\x97\x83\x81\x83j\x83\x85\x81[";
 
-std::string Unpacked(const std::string& name) { return testing_support::ProgramFolder() + "..\\release-unpacked\\" + name; }
+std::string Unpacked(const std::string& name) {
+  return testing_support::ProgramFolder() + "..\\release-unpacked\\" + name;
+}
 
 std::string Contents(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -92,7 +94,8 @@ TEST(Release, TextsAreShiftJisWithCrLfLineEnds) {
   for (const char* name : {"readme.txt", "swivo_p.ini"}) {
     const std::string text = Contents(Unpacked(name));
     ASSERT_GE(text.size(), 2u) << name;
-    EXPECT_GT(::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0), 0)
+    EXPECT_GT(::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0),
+              0)
         << name << " is not code page 932";
     const auto lineFeeds = std::count(text.begin(), text.end(), '\n');
     const auto returns = std::count(text.begin(), text.end(), '\r');

@@ -75,7 +75,7 @@ class Settings : public ::testing::Test {
   // Where the form's menu opens, beside a window of ours so that it has an item.
   static RECT MenuRect(taskmenu::TMainForm& form) {
     base::unique_hwnd task(::CreateWindowExA(0, "STATIC", "settings task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
-                                           100, 100, nullptr, nullptr, nullptr, nullptr));
+                                             100, 100, nullptr, nullptr, nullptr, nullptr));
     RECT menuRect{};
     testing_support::WhenMenuOpens([&](HWND open) {
       ::GetWindowRect(open, &menuRect);
@@ -93,8 +93,10 @@ class Settings : public ::testing::Test {
 };
 
 TEST_F(Settings, EveryValueReachesItsConsumer) {
-  WriteIni("[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\nVNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
-           "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\n");
+  WriteIni(
+      "[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\n"
+      "VNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
+      "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\n");
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);
   const auto& tasks = form.Menu().Tasks();
@@ -164,8 +166,8 @@ TEST_F(Settings, RunningOutOfMemoryWhileReadingGivesTheDefaultsNotZeros) {
 
 TEST_F(Settings, AFileHeldOpenForWritingGivesTheDefaultsAndAWorkingPlugin) {
   WriteIni("[GLOBAL]\r\nSort=1\r\nAutoHotKey=1\r\n");
-  base::unique_file_handle writer(::CreateFileA(
-      IniPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  base::unique_file_handle writer(::CreateFileA(IniPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(writer);
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);

@@ -18,8 +18,8 @@ constexpr char kMarkerLoaded[] = "SwivoMarkerLoaded_dwmapi";  // set by the mark
 bool MarkerLoaded() { return ::GetEnvironmentVariableA(kMarkerLoaded, nullptr, 0) != 0; }
 
 TEST(SystemLibrary, ARefreshNeverLoadsTheMarkerBesideTheProgram) {
-  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "system library test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                           0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+  base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "system library test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                             100, 100, nullptr, nullptr, nullptr, nullptr));
   testing_support::CloakStandIn cloaking;
   tasklist::TWinInfos tasks;
   tasklist::Refresh(tasks);

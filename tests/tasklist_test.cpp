@@ -36,7 +36,7 @@ const TWinInfo* EntryWithRoot(const TWinInfos& tasks, HWND root) {
 std::vector<HWND> ThreadWindows() {
   std::vector<HWND> windows;
   base::EnumTopLevelWindows([&](HWND wnd) {
-    if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId()) windows.push_back(wnd);
+    if (base::ThreadOf(wnd).thread == ::GetCurrentThreadId()) windows.push_back(wnd);
     return true;
   });
   return windows;
@@ -227,7 +227,7 @@ TEST_F(TaskCollection, EveryWindowToActivateIsUsable) {
     const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_VISIBLE) << tasks.Items(i).Caption.Ansi();
     EXPECT_FALSE(style & WS_DISABLED) << tasks.Items(i).Caption.Ansi();
-    EXPECT_FALSE(tasklist::IsToolWindow(wnd)) << tasks.Items(i).Caption.Ansi();
+    EXPECT_FALSE(::GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << tasks.Items(i).Caption.Ansi();
   }
 }
 

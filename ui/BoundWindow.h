@@ -38,8 +38,8 @@ class BoundWindow {
   // cannot be created; a failed creation leaves no window.
   static void Create(Object& object, const WindowDescription& d) {
     RegisterWindowClass(d.className, &Procedure);
-    const HWND created = ::CreateWindowExA(d.exStyle, d.className, d.caption, d.style, d.left, d.top, d.width,
-                                           d.height, nullptr, nullptr, base::ThisModule(), &object);
+    const HWND created = ::CreateWindowExA(d.exStyle, d.className, d.caption, d.style, d.left, d.top, d.width, d.height,
+                                           nullptr, nullptr, base::ThisModule(), &object);
     if (!created || object.BoundHandle().get() != created) {
       throw base::Error(std::string("cannot create the window ") + d.className);
     }

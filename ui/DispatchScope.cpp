@@ -1,5 +1,8 @@
 #include "ui/DispatchScope.h"
 
+#include <windows.h>
+
+#include <atomic>
 #include <utility>
 
 namespace ui {
@@ -9,6 +12,18 @@ namespace {
 // live scope always lies above (at a higher address than) the frames it calls.
 DispatchScope* innermost = nullptr;
 std::unique_ptr<TDeferredRelease> pending;
+
+std::atomic<DWORD> servedThread{0};
+std::atomic<int> callsFromOtherThreads{0};
+
+// The first caller's thread becomes the served one.
+bool OnServedThread() noexcept {
+  const DWORD current = ::GetCurrentThreadId();
+  DWORD served = 0;
+  if (servedThread.compare_exchange_strong(served, current) || served == current) return true;
+  ++callsFromOtherThreads;
+  return false;
+}
 
 }  // namespace
 
@@ -23,13 +38,15 @@ void DispatchScope::ForgetScopesBelow(const void* frame) noexcept {
 }
 
 DispatchScope::DispatchScope() noexcept {
+  fromOtherThread_ = !OnServedThread();
+  if (fromOtherThread_) return;
   ForgetScopesBelow(this);
   outer_ = innermost;
   innermost = this;
 }
 
 DispatchScope::~DispatchScope() {
-  if (innermost != this) return;  // forgotten already
+  if (fromOtherThread_ || innermost != this) return;  // never counted, or forgotten already
   // The outermost scope stays counted while it releases: destroying windows re-enters our
   // procedures, which must not start releasing themselves.
   if (!outer_) TDeferredRelease::ReleasePending();
@@ -37,6 +54,7 @@ DispatchScope::~DispatchScope() {
 }
 
 bool InDispatch() noexcept {
+  if (!OnServedThread()) return true;
   const char here = 0;
   DispatchScope::ForgetScopesBelow(&here);
   return innermost != nullptr;
@@ -44,9 +62,17 @@ bool InDispatch() noexcept {
 
 void ReleaseWhenIdle(std::unique_ptr<TDeferredRelease> object) noexcept {
   if (!object) return;
+  // Destroying it here would destroy windows of the served thread, which the platform refuses,
+  // and leave them pointing at a freed object.
+  if (!OnServedThread()) {
+    (void)object.release();
+    return;
+  }
   object->nextPending_ = std::move(pending);
   pending = std::move(object);
   if (!InDispatch()) TDeferredRelease::ReleasePending();
 }
+
+int CallsFromOtherThreads() noexcept { return callsFromOtherThreads; }
 
 }  // namespace ui

@@ -5,6 +5,9 @@
 // Neither the scopes nor the deferred releases allocate, and a scope whose frame was unwound
 // without running its destructor (the platform swallowing a fault inside a window procedure) is
 // recognised as gone by its stack address, so the guard can never stay raised.
+//
+// They serve one thread, the one that opened the first scope: our windows live there. A scope,
+// question or release on another thread is a mistake of ours; see CallsFromOtherThreads.
 #pragma once
 
 #include <memory>
@@ -23,10 +26,17 @@ class DispatchScope {
   // Forgets scopes whose frames lie below `frame`: they were unwound without their destructors.
   static void ForgetScopesBelow(const void* frame) noexcept;
 
-  DispatchScope* outer_;
+  DispatchScope* outer_ = nullptr;
+  bool fromOtherThread_ = false;
 };
 
+// On another thread than the served one, true: our procedures may be running there.
 [[nodiscard]] bool InDispatch() noexcept;
+
+// How many scopes, questions and releases came from another thread than the served one. Failing
+// loudly would take the host down with us, so such calls do nothing instead (a release leaks its
+// object) and are counted here, where tests look.
+[[nodiscard]] int CallsFromOtherThreads() noexcept;
 
 // An object whose release may have to wait for our window procedures to return. The link to the
 // next waiting object lives in the object itself, so deferring it never needs memory.

@@ -17,8 +17,8 @@ enum class CloseRequest { kClose, kMinimize };
 
 class TMenuItem {
  public:
-  ItemText Text;         // what is shown, and what screen readers name the item by
-  MenuKey Key;           // what typed keys choose the item by
+  ItemText Text;        // what is shown, and what screen readers name the item by
+  MenuKey Key;          // what typed keys choose the item by
   int ImageIndex = -1;  // position in the menu's image list; -1 for none
   bool Enabled = true;  // a disabled item is drawn grey, and choosing it does nothing
   std::function<void(TMenuItem&)> OnClick;

@@ -25,9 +25,7 @@ MenuLayout::MenuLayout(UINT dpi, const RECT& workArea)
   ::SelectObject(measureDc_.get(), Font());
 }
 
-HFONT MenuLayout::Font() const {
-  return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-}
+HFONT MenuLayout::Font() const { return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
 
 // Sized once, so that every item's name stays where its native item points.
 void MenuLayout::LayOut(const std::vector<const ItemText*>& texts) {
@@ -63,7 +61,8 @@ int MenuLayout::RowsPerColumn() const {
 
 SIZE MenuLayout::SizeOf(const ItemTextLayout& text) const {
   const MenuMetrics& m = metrics_;
-  return {m.margin + m.iconSize + m.textGap + text.Width() + m.margin, std::max(m.iconSize, text.height) + 2 * m.margin};
+  return {m.margin + m.iconSize + m.textGap + text.Width() + m.margin,
+          std::max(m.iconSize, text.height) + 2 * m.margin};
 }
 
 }  // namespace ui

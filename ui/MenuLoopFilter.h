@@ -30,7 +30,7 @@ class MenuLoopFilter {
 
   std::function<void()> onLoopStart_;
   KeyHandler onKey_;
-  MenuLoopFilter* outer_;  // the filter of a menu that ours opened within
+  MenuLoopFilter* outer_;    // the filter of a menu that ours opened within
   base::unique_hhook hook_;  // none for a nested filter
 };
 

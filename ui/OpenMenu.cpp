@@ -1,5 +1,7 @@
 #include "ui/OpenMenu.h"
 
+#include "base/WindowThread.h"
+
 #include <cstdlib>
 
 namespace ui {
@@ -16,7 +18,7 @@ constexpr char kMenuWindowClass[] = "#32768";
 HWND MenuWindowOf(HMENU menu) {
   HWND wnd = nullptr;
   while ((wnd = ::FindWindowExA(nullptr, wnd, kMenuWindowClass, nullptr)) != nullptr) {
-    if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId() &&
+    if (base::ThreadOf(wnd).thread == ::GetCurrentThreadId() &&
         reinterpret_cast<HMENU>(::SendMessageA(wnd, MN_GETHMENU, 0, 0)) == menu) {
       return wnd;
     }

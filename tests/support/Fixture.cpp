@@ -1,7 +1,7 @@
 #include "tests/support/Fixture.h"
 
 #include "base/EnumWindows.h"
-
+#include "base/WindowThread.h"
 
 #include <stdexcept>
 #include <vector>
@@ -42,7 +42,8 @@ std::string ProgramCopy(const std::string& program, const std::string& name) {
   const std::string folder = ProgramFolder() + "fixture-copies\\";
   ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string path = folder + name;
-  if (!::CopyFileA(program.c_str(), path.c_str(), FALSE) && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (!::CopyFileA(program.c_str(), path.c_str(), FALSE) &&
+      ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     throw std::runtime_error("cannot copy " + program + " to " + path);
   }
   return path;
@@ -83,9 +84,7 @@ FixtureProcess::~FixtureProcess() {
 std::vector<HWND> FixtureProcess::Windows() const {
   std::vector<HWND> windows;
   base::EnumTopLevelWindows([&](HWND wnd) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(wnd, &owner);
-    if (owner == processId_) windows.push_back(wnd);
+    if (base::ThreadOf(wnd).process == processId_) windows.push_back(wnd);
     return true;
   });
   return windows;

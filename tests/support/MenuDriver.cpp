@@ -69,8 +69,6 @@ std::string MessageBoxText(HWND box) {
   return text;
 }
 
-HMENU NativeMenuOf(HWND menuWindow) {
-  return reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-}
+HMENU NativeMenuOf(HWND menuWindow) { return reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)); }
 
 }  // namespace testing_support

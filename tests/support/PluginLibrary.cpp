@@ -4,8 +4,7 @@
 
 namespace testing_support {
 
-PluginLibrary::PluginLibrary()
-    : path(ProgramFolder() + "swivo_p.dll"), library_(::LoadLibraryA(path.c_str())) {
+PluginLibrary::PluginLibrary() : path(ProgramFolder() + "swivo_p.dll"), library_(::LoadLibraryA(path.c_str())) {
   if (!library_) return;
   initPluginInfo = Export<plugin::InitPluginInfoFn>("MVREvent_InitPluginInfo");
   freePluginInfo = Export<plugin::FreePluginInfoFn>("MVREvent_FreePluginInfo");

@@ -7,8 +7,8 @@ namespace testing_support {
 std::string Tag(const std::string& name) { return "t-" + std::to_string(::GetCurrentProcessId()) + "-" + name; }
 
 base::unique_hwnd OwnWindow(const std::string& caption, int x, int y, int width, int height) {
-  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
-                                             height, nullptr, nullptr, nullptr, nullptr));
+  return base::unique_hwnd(::CreateWindowExA(0, "STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                                             width, height, nullptr, nullptr, nullptr, nullptr));
 }
 
 int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd) {

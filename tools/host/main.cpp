@@ -24,7 +24,6 @@
 
 namespace {
 
-
 constexpr int kHotKeyId = 1;
 constexpr UINT_PTR kExecuteTimer = 1;
 constexpr UINT_PTR kCloseMenuTimer = 2;
@@ -127,8 +126,9 @@ LRESULT CALLBACK HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--hold-menu MS]"
-                         " [--sample-windows]\n");
+    std::fprintf(stderr,
+                 "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--hold-menu MS]"
+                 " [--sample-windows]\n");
     return 2;
   }
   char fullPath[MAX_PATH] = {};
@@ -139,8 +139,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   plug = {Export<plugin::InitPluginInfoFn>(library, "MVREvent_InitPluginInfo"),
-          Export<plugin::FreePluginInfoFn>(library, "MVREvent_FreePluginInfo"), Export<plugin::InitFn>(library, "MVREvent_Init"),
-          Export<plugin::UnloadFn>(library, "MVREvent_Unload"), Export<plugin::ExecuteFn>(library, "MVREvent_Execute")};
+          Export<plugin::FreePluginInfoFn>(library, "MVREvent_FreePluginInfo"),
+          Export<plugin::InitFn>(library, "MVREvent_Init"), Export<plugin::UnloadFn>(library, "MVREvent_Unload"),
+          Export<plugin::ExecuteFn>(library, "MVREvent_Execute")};
 
   plugin::PluginInfo* info = plug.initPluginInfo(fullPath);
   if (info) PrintRecord(*info);
@@ -154,8 +155,8 @@ int main(int argc, char** argv) {
   ::RegisterClassA(&windowClass);
   hostWindow = ::CreateWindowExA(0, "SwivoHost", "swivo host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 260, 110,
                                  nullptr, nullptr, windowClass.hInstance, nullptr);
-  ::CreateWindowExA(0, "BUTTON", "Task list menu", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 200, 30,
-                    hostWindow, reinterpret_cast<HMENU>(kRunButtonId), windowClass.hInstance, nullptr);
+  ::CreateWindowExA(0, "BUTTON", "Task list menu", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 200, 30, hostWindow,
+                    reinterpret_cast<HMENU>(kRunButtonId), windowClass.hInstance, nullptr);
   plug.init(fullPath, 0);
 
   std::unique_ptr<SampleWindows> samples;

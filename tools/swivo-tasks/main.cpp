@@ -67,7 +67,7 @@ void PrintAllWindows(const tasklist::TWinInfos& tasks) {
     std::printf("%-10p %-10p %-10p %-4s %-4s %-4s %-11s %-16s %-24s %s\n", static_cast<void*>(wnd),
                 static_cast<void*>(::GetWindow(wnd, GW_OWNER)), static_cast<void*>(::GetParent(wnd)),
                 (style & WS_VISIBLE) ? "yes" : "no", (style & WS_DISABLED) ? "yes" : "no",
-                tasklist::IsToolWindow(wnd) ? "yes" : "no", size, tasklist::ClassNameOf(wnd).c_str(),
+                windows.IsToolWindow(wnd) ? "yes" : "no", size, tasklist::ClassNameOf(wnd).c_str(),
                 tasklist::WindowTextOf(wnd).c_str(), WhyListed(wnd, tasks, unexcluded, windows).c_str());
   }
 }
@@ -87,7 +87,9 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--exclude-class") && i + 1 < argc) tasks.SetExcludeClass(argv[++i]);
     else if (!std::strcmp(argv[i], "--all")) all = true;
     else {
-      std::fprintf(stderr, "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
+      std::fprintf(
+          stderr,
+          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
       return 2;
     }
   }
