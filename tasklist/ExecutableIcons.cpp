@@ -56,15 +56,18 @@ TaskIcon IconOf(const std::string& path, bool large) {
 // A changed file's icon replaces the one read before; the entries that still show that one keep
 // it until they let go.
 TaskIcon ExecutableIcons::For(const std::string& path, bool large) {
-  if (path.empty() || IsOnNetwork(path)) return {};
+  if (path.empty()) return {};
   const Key key{path, large};
-  const ULONGLONG written = LastWriteOf(path);
-  if (const auto known = icons_.find(key); known != icons_.end() && known->second.written == written) {
-    return known->second.icon;
+  const bool firstInRefresh = checked_.insert(key).second;
+  const auto known = icons_.find(key);
+  if (known != icons_.end() && !firstInRefresh) return known->second.icon;
+  KnownIcon& icon = icons_[key];
+  if (IsOnNetwork(path)) {
+    icon = {};
+  } else if (const ULONGLONG written = LastWriteOf(path); known == icons_.end() || icon.written != written) {
+    icon = {written, IconOf(path, large)};
   }
-  KnownIcon& read = icons_[key];
-  read = {written, IconOf(path, large)};
-  return read.icon;
+  return icon.icon;
 }
 
 TaskIcon ExecutableIcons::TypeIconOf(const std::string& path, bool large) {

@@ -1,7 +1,7 @@
 // The first icon of each executable file, read once per version of the file while the task
 // collection lives: a read can hold up the host's thread for seconds (a sleeping disk, a share
 // that went away), while the file's last-write time, which an update of the program changes, is
-// cheap to ask. A file that gave no icon is remembered too.
+// cheap to ask, once per refresh and file. A file that gave no icon is remembered too.
 // Likewise the icon of each file's type, for the files without one of their own: made once, it
 // keeps its handle, so that the menu does not copy its image again at every popup. The icons are
 // shared with the entries that show them (see TaskIcon).
@@ -10,6 +10,7 @@
 #include "tasklist/TaskIcon.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -17,6 +18,9 @@ namespace tasklist {
 
 class ExecutableIcons {
  public:
+  // Starts a refresh: each file is asked for its write time, and whether it lies on the network,
+  // at its first lookup in the refresh.
+  void BeginRefresh() { checked_.clear(); }
   // The first icon of the file at `path`, small or `large`; empty when it has none, when `path`
   // is empty, or when the file lies on the network, which is never read.
   TaskIcon For(const std::string& path, bool large = false);
@@ -30,6 +34,7 @@ class ExecutableIcons {
     TaskIcon icon;
   };
   std::map<Key, KnownIcon> icons_;
+  std::set<Key> checked_;  // in this refresh
   std::map<Key, TaskIcon> typeIcons_;
 };
 

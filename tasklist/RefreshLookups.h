@@ -25,6 +25,7 @@ class RefreshLookups {
         storeApps_(kept.storeApps),
         iconSize_(iconSize) {
     paths_.BeginRefresh();
+    kept.executableIcons.BeginRefresh();
   }
 
   // Throws as GetProcessExePath does.

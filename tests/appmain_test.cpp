@@ -22,7 +22,9 @@ namespace {
 using testing_support::Tag;
 
 // Away from the point where these tests open their menus.
-base::unique_hwnd OwnWindow(const std::string& caption) { return testing_support::OwnWindow(caption, 300, 300, 200, 100); }
+base::unique_hwnd OwnWindow(const std::string& caption) {
+  return testing_support::OwnWindow(caption, 300, 300, 200, 100);
+}
 
 void Trigger(TMainForm& form) { ::SendMessageA(form.Handle(), WM_HOTKEY, taskmenu::kTriggerHotKeyId, 0); }
 
@@ -112,8 +114,8 @@ TEST(TriggerWindow, AFixedPositionIsClampedIntoTheNearestMonitorsWorkArea) {
   const struct {
     POINT fixed, expected;
   } cases[] = {
-      {{300, 300}, {300, 300}},      {{50, 50}, {200, 100}},      {{1500, 900}, {1500, 727}},
-      {{5000, -40}, {2047, 0}},      {{-3000, 5000}, {200, 767}}, {{1023, 767}, {1023, 767}},
+      {{300, 300}, {300, 300}}, {{50, 50}, {200, 100}},      {{1500, 900}, {1500, 727}},
+      {{5000, -40}, {2047, 0}}, {{-3000, 5000}, {200, 767}}, {{1023, 767}, {1023, 767}},
   };
   for (const auto& c : cases) {
     const POINT clamped = ui::ClampIntoWorkArea(c.fixed);

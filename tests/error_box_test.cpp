@@ -32,7 +32,9 @@ TEST(ErrorBox, AnErrorInTheRefreshIsShownAndTheTriggerWindowKeepsTheForeground) 
   });
   Trigger(form);
   // "PSAPI.DLL がロードできません。" and a "." after the final double-byte character.
-  EXPECT_EQ(shown, "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B.");
+  EXPECT_EQ(shown,
+            "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81"
+            "B.");
   EXPECT_EQ(::GetForegroundWindow(), form.Handle());
   EXPECT_FALSE(form.Menu().InPopup());
 }

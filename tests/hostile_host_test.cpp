@@ -135,7 +135,8 @@ TEST_P(UnloadUnderOurFrames, TheHostGoesOnAndCanLoadThePlugInAgain) {
     });
   }
   library->execute(0, host);
-  EXPECT_TRUE(WaitFor([] { return !library->Loaded(); }, kMenuTimeoutMs)) << "still loaded, open menu window " << OpenMenuWindow();
+  EXPECT_TRUE(WaitFor([] { return !library->Loaded(); }, kMenuTimeoutMs))
+      << "still loaded, open menu window " << OpenMenuWindow();
   if (hook) ::UnhookWindowsHookEx(hook);
   PumpMessages(500);  // the host's loop goes on while the slow window's answer (400 ms) comes in
   EXPECT_FALSE(safetyDismissed) << "the menu stayed open after the unload";
@@ -280,8 +281,8 @@ LRESULT CALLBACK FaultingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 TEST(FaultWatch, CountsAFaultInsideAWindowProcedure) {
   ui::RegisterWindowClass("FaultingWindow", &FaultingProc);
-  base::unique_hwnd wnd(::CreateWindowExA(0, "FaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                        base::ThisModule(), nullptr));
+  base::unique_hwnd wnd(
+      ::CreateWindowExA(0, "FaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, base::ThisModule(), nullptr));
   void* const continuing = ::AddVectoredExceptionHandler(0, &ContinueAfterRaise);  // after the watch
   const long before = testing_support::FaultCount();
   ::SendMessageA(wnd.get(), WM_APP, 0, 0);

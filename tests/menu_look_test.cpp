@@ -119,7 +119,8 @@ TEST(ScreenDpi, UnawareHostGetsAPerMonitorMenuAtTheMonitorsDpi) {
   library.execute(0, nullptr);
   EXPECT_TRUE(SameContext(::GetThreadDpiAwarenessContext(), DPI_AWARENESS_CONTEXT_UNAWARE)) << "after Execute";
   ASSERT_TRUE(WaitFor([] { return testing_support::MenuActionRan() && !testing_support::OpenMenuWindow(); }, 20000))
-      << "menu opened " << testing_support::MenuActionRan() << ", open menu window " << testing_support::OpenMenuWindow();
+      << "menu opened " << testing_support::MenuActionRan() << ", open menu window "
+      << testing_support::OpenMenuWindow();
   EXPECT_TRUE(SameContext(::GetThreadDpiAwarenessContext(), DPI_AWARENESS_CONTEXT_UNAWARE)) << "after the menu";
   library.unload();
   ::SetThreadDpiAwarenessContext(before);

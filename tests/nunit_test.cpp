@@ -32,7 +32,8 @@ TEST(GetWindowExePath, DestroyedWindowGivesEmpty) {
 TEST(GetFileIcon, EmptyNameGivesTheShellsIconOrNone) {
   base::unique_hicon icon = tasklist::GetFileIcon("", false);
   ICONINFO parts{};
-  EXPECT_TRUE(!icon || ::GetIconInfo(icon.get(), &parts)) << "not an icon: " << icon.get() << ", error " << ::GetLastError();
+  EXPECT_TRUE(!icon || ::GetIconInfo(icon.get(), &parts))
+      << "not an icon: " << icon.get() << ", error " << ::GetLastError();
   ::DeleteObject(parts.hbmColor);
   ::DeleteObject(parts.hbmMask);
   EXPECT_TRUE(!icon || ::DestroyIcon(icon.release())) << "error " << ::GetLastError();

@@ -124,7 +124,8 @@ FARPROC WINAPI StandInGetProcAddress(HMODULE module, LPCSTR name) {
                    {"SHGetPropertyStoreForWindow", reinterpret_cast<void*>(&FakeStoreForWindow)},
                    {"SHCreateItemInKnownFolder", reinterpret_cast<void*>(&FakeItemInKnownFolder)}};
   for (const auto& standIn : kStandIns) {
-    if (!IS_INTRESOURCE(name) && std::strcmp(name, standIn.name) == 0) return reinterpret_cast<FARPROC>(standIn.function);
+    if (!IS_INTRESOURCE(name) && std::strcmp(name, standIn.name) == 0)
+      return reinterpret_cast<FARPROC>(standIn.function);
   }
   return realGetProcAddress(module, name);
 }
@@ -158,13 +159,17 @@ class StoreApp : public ::testing::Test {
   }
   ::testing::AssertionResult ImageArrives(const tasklist::TWinInfos& tasks, const tasklist::LateAnswers& answers) {
     const auto frame = static_cast<size_t>(IndexOfWindow(tasks, Frame()));
-    if (testing_support::WaitFor([&] { return answers.Answer(frame).Source() == tasklist::IconSource::kAppIdentity; })) {
+    if (testing_support::WaitFor(
+            [&] { return answers.Answer(frame).Source() == tasklist::IconSource::kAppIdentity; })) {
       return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "icon source " << static_cast<int>(answers.Answer(frame).Source());
   }
 
-  void OpenApp() { app_.emplace(std::vector<std::string>{"corechild:" + Hex(Frame()) + ":" + Tag("core")}, FixtureCopy("StoreApp.exe")); }
+  void OpenApp() {
+    app_.emplace(std::vector<std::string>{"corechild:" + Hex(Frame()) + ":" + Tag("core")},
+                 FixtureCopy("StoreApp.exe"));
+  }
   HWND Frame() const { return host_.Window(Tag("frame")); }
   const tasklist::TWinInfo& FrameEntry(const tasklist::TWinInfos& tasks) const {
     const tasklist::TWinInfo* entry = tasks.FindByRoot(Frame());

@@ -1,5 +1,6 @@
 // The task collection against real windows of fixture processes.
 #include "base/EnumWindows.h"
+#include "base/WindowThread.h"
 #include "tasklist/NUnit.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
@@ -234,7 +235,7 @@ TEST_F(TaskCollection, EveryWindowToActivateIsUsable) {
 TEST(TaskCollectionOwnWindows, HiddenWindowsOfThisProcessAreNotListedAndAWindowWithoutTextIs) {
   const std::string tag = Tag("own hidden");
   base::unique_hwnd hidden(::CreateWindowExA(0, "STATIC", tag.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                           nullptr, nullptr, nullptr));
+                                             nullptr, nullptr, nullptr));
   FixtureProcess untitled({"notext"});
   const HWND noText = untitled.Windows().at(0);
 
@@ -256,8 +257,8 @@ TEST(TaskCollectionOwnWindows, ClassSmallIconIsBorrowedNotMade) {
   windowClass.hIconSm = smallIcon;
   ::RegisterClassExA(&windowClass);
   base::unique_hwnd wnd(::CreateWindowExA(0, windowClass.lpszClassName, Tag("class icon").c_str(),
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                                        nullptr));
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                          nullptr));
   TWinInfos tasks;
   tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());
@@ -284,7 +285,7 @@ TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowChangesNothing) {
 
 TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
   base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                        0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+                                          0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   TWinInfos tasks;
   tasklist::Refresh(tasks);
   const int index = IndexOfWindow(tasks, wnd.get());

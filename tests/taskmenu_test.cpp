@@ -80,14 +80,15 @@ TEST_F(TaskMenu, AcceleratorsPastZAndNoneFromTheThirtyFirstItem) {
     const std::wstring caption = ui::WholeText(menu.Items(i).Text);
     EXPECT_EQ(caption.substr(caption.size() - 4), expected[i - 26]);
   }
-  for (int i = 30; i < menu.ItemCount(); ++i) EXPECT_EQ(ui::WholeText(menu.Items(i).Text), menu.Tasks().Items(i).Caption.Shown());
+  for (int i = 30; i < menu.ItemCount(); ++i)
+    EXPECT_EQ(ui::WholeText(menu.Items(i).Text), menu.Tasks().Items(i).Caption.Shown());
 }
 
 TEST_F(TaskMenu, TypingAnAcceleratorChoosesItsItemAndActivatesTheTask) {
   const HWND target = fixture->Window(Tag("window 32"));
   ASSERT_TRUE(target);
   base::unique_hwnd mine(::CreateWindowExA(0, "STATIC", Tag("foreground").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                         0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+                                           0, 100, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetForegroundWindow(mine.get());
   menu.SetAutoHotKey(1);
   PopupAndDismiss(menu);  // learn the positions
@@ -140,7 +141,9 @@ TEST_F(TaskMenu, AnErrorInTheRefreshEndsThePopupAndTheNextOneWorks) {
       menu.PopupTasks(10, 10);
       ADD_FAILURE() << "no error";
     } catch (const base::Error& error) {
-      EXPECT_STREQ(error.what(), "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81" "B");
+      EXPECT_STREQ(error.what(),
+                   "PSAPI.DLL \x82\xaa\x83\x8d\x81[\x83h\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81"
+                   "B");
     }
     EXPECT_FALSE(menu.InPopup());
     EXPECT_EQ(menu.ItemCount(), 0);
@@ -162,10 +165,10 @@ TEST_F(TaskMenu, AnEntryWithoutIconGetsAnItemWithoutImageAndTheOthersKeepTheirs)
       ::LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION), IMAGE_ICON, 16, 16, LR_SHARED));
   ::RegisterClassExA(&withIcon);
   base::unique_hwnd iconed(::CreateWindowExA(0, withIcon.lpszClassName, Tag("iconed").c_str(),
-                                           WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                                           nullptr, nullptr));
+                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                             nullptr, nullptr));
   base::unique_hwnd plain(::CreateWindowExA(0, "STATIC", Tag("plain").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                          100, 100, nullptr, nullptr, nullptr, nullptr));
+                                            100, 100, nullptr, nullptr, nullptr, nullptr));
   testing_support::ImportPatch patch(::GetModuleHandleA(nullptr), "shell32.dll", "SHGetFileInfoA",
                                      reinterpret_cast<void*>(&NoShellIcon));
   ASSERT_TRUE(patch.Original());

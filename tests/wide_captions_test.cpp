@@ -41,7 +41,7 @@ base::unique_hwnd CaptionWindow(const std::wstring& caption) {
   windowClass.lpszClassName = L"WideCaptionsTestCaption";
   ::RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
   base::unique_hwnd wnd(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
-                                        200, 100, nullptr, nullptr, nullptr, nullptr));
+                                          200, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetWindowTextW(wnd.get(), caption.c_str());
   return wnd;
 }
@@ -64,7 +64,8 @@ TEST(WideCaptions, TheWholeTextIsDrawnAndTheAcceleratorStillChoosesIt) {
   EXPECT_NE(std::find(drawnTexts.begin(), drawnTexts.end(), expected), drawnTexts.end());
 
   const LONG before = activations;
-  testing_support::WhenMenuOpens([index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
+  testing_support::WhenMenuOpens(
+      [index](HWND open) { testing_support::TypeInMenu(open, static_cast<char>('a' + index)); });
   menu.PopupTasks(10, 10);
   EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetForegroundWindow() == wnd.get() || activations > before; }))
       << "activations " << activations << " (before " << before << ")";
@@ -79,7 +80,8 @@ TEST(WideCaptions, ALongCaptionCutInTheMiddleOfACharacterShowsEveryCharacter) {
   tasklist::Refresh(tasks);
   const int index = testing_support::IndexOfWindow(tasks, wnd.get());
   ASSERT_GE(index, 0);
-  ASSERT_EQ(tasks.Items(index).Caption.Ansi().size(), 1021u) << "the 8-bit read no longer cuts where this test needs it";
+  ASSERT_EQ(tasks.Items(index).Caption.Ansi().size(), 1021u)
+      << "the 8-bit read no longer cuts where this test needs it";
   EXPECT_EQ(tasks.Items(index).Caption.Shown(), caption);
 }
 

@@ -1,8 +1,8 @@
 // Each task shows its window's own icon first, then its class's, its executable's and last its
 // file type's; an executable's icon is read once per collection and version of its file, and never
-// from the network; an icon is copied into the menu's images once while its window shows it. The icon windows live on a second thread of this process, since Wine reads no
-// other process's icons. This program's first icon is solid red; the file type's icon is made cyan
-// by a patch of SHGetFileInfoA, as Wine would give the red one there too.
+// from the network; an icon is copied into the menu's images once while its window shows it. The icon windows live on a
+// second thread of this process, since Wine reads no other process's icons. This program's first icon is solid red; the
+// file type's icon is made cyan by a patch of SHGetFileInfoA, as Wine would give the red one there too.
 #include "tasklist/IconLookup.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
@@ -208,7 +208,8 @@ class IconThread {
       }
       ::DispatchMessageA(&msg);
     }
-    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly, answersBig, answersSmall}) ::DestroyWindow(wnd);
+    for (HWND wnd : {smallIcon, bigIcon, classAndOwn, neither, classOnly, answersBig, answersSmall})
+      ::DestroyWindow(wnd);
     return 0;
   }
 
@@ -273,9 +274,12 @@ TEST_F(WindowIcons, EachItemDrawsTheFirstIconFoundAndBorrowedIconsStay) {
     COLORREF expected;
     const char* step;
   } cases[] = {
-      {icons->smallIcon, kGreen, "small window icon"},      {icons->bigIcon, kBlue, "big window icon"},
-      {icons->classAndOwn, kMagenta, "window's over class"}, {icons->neither, kRed, "executable's icon"},
-      {icons->classOnly, kYellow, "class icon"},           {icons->answersBig, kBlue, "big icon its procedure gives"},
+      {icons->smallIcon, kGreen, "small window icon"},
+      {icons->bigIcon, kBlue, "big window icon"},
+      {icons->classAndOwn, kMagenta, "window's over class"},
+      {icons->neither, kRed, "executable's icon"},
+      {icons->classOnly, kYellow, "class icon"},
+      {icons->answersBig, kBlue, "big icon its procedure gives"},
   };
   for (const auto& item : cases) {
     const COLORREF drawn = ColourOf(item.wnd);
@@ -398,19 +402,23 @@ TEST_F(WindowIcons, EachExecutableIsReadOnceAcrossTheRefreshesOfACollection) {
   for (const auto& [path, reads] : iconReads) EXPECT_EQ(reads, 1) << path;
 }
 
-// An updated program's file has another write time.
+// An updated program's file has another write time, asked at the next refresh.
 TEST_F(WindowIcons, AnExecutableIsReadAgainOnceItsFileWasWritten) {
   const std::string path = testing_support::FixtureCopy("updated.exe");
   tasklist::ExecutableIcons executableIcons;
   (void)executableIcons.For(path);
+  executableIcons.BeginRefresh();
   (void)executableIcons.For(path);
   EXPECT_EQ(iconReads[path], 1);
-  const base::unique_file_handle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  const base::unique_file_handle file(::CreateFileA(
+      path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   FILETIME written{};
   ASSERT_TRUE(::GetFileTime(file.get(), nullptr, nullptr, &written));
   written.dwHighDateTime += 1;  // about seven minutes later
   ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &written));
+  (void)executableIcons.For(path);
+  EXPECT_EQ(iconReads[path], 1) << "asked twice in one refresh";
+  executableIcons.BeginRefresh();
   (void)executableIcons.For(path);
   EXPECT_EQ(iconReads[path], 2);
 }
@@ -432,8 +440,8 @@ TEST_F(WindowIcons, AFileOnTheNetworkIsNeverReadAndShowsItsTypesIcon) {
 
 TEST_F(WindowIcons, EachWindowIsAskedForItsBigIconOnlyWhenItGaveNoSmallOne) {
   tasklist::WindowIconQuery query;
-  const std::pair<HWND, int> expected[] = {{icons->smallIcon, 1},  {icons->bigIcon, 1},   {icons->classAndOwn, 1},
-                                           {icons->answersBig, 2}, {icons->neither, 2}};
+  const std::pair<HWND, int> expected[] = {
+      {icons->smallIcon, 1}, {icons->bigIcon, 1}, {icons->classAndOwn, 1}, {icons->answersBig, 2}, {icons->neither, 2}};
   for (const auto& [wnd, asks] : expected) {
     iconAsks.clear();
     (void)query.IconOf(wnd);

@@ -19,8 +19,11 @@ int IndexOfWindow(const tasklist::TWinInfos& tasks, HWND wnd) {
 }
 
 ::testing::AssertionResult Raised(HWND fixtureWindow, LONG_PTR activationsBefore, DWORD ms) {
-  if (WaitFor([&] { return ::GetForegroundWindow() == fixtureWindow || ActivationCount(fixtureWindow) > activationsBefore; },
-              ms)) {
+  if (WaitFor(
+          [&] {
+            return ::GetForegroundWindow() == fixtureWindow || ActivationCount(fixtureWindow) > activationsBefore;
+          },
+          ms)) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << "foreground " << ::GetForegroundWindow() << ", activations "
