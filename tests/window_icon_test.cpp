@@ -24,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -136,6 +137,22 @@ int WINAPI CountCopies(HIMAGELIST images, int index, HICON icon) {
   ++iconsCopied;
   return realReplaceIcon(images, index, icon);
 }
+
+// What the menu's owner sees: the rows drawn and the icons copied before the menu first waits for
+// input, and an action run right before the menu is shown.
+struct OwnerSpy {
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (msg == WM_DRAWITEM && copiesAtShown < 0 && ::RectVisible(draw->hDC, &draw->rcItem)) rows.insert(draw->itemData);
+    if (msg == WM_ENTERIDLE && copiesAtShown < 0) copiesAtShown = iconsCopied;
+    if (msg == WM_INITMENUPOPUP) beforeShown();
+    return ::CallWindowProcA(base, wnd, msg, wParam, lParam);
+  }
+  static inline WNDPROC base = nullptr;
+  static inline std::set<ULONG_PTR> rows;
+  static inline int copiesAtShown = -1;
+  static inline std::function<void()> beforeShown;
+};
 
 LONG activations = 0;
 LRESULT CALLBACK CountActivations(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -257,6 +274,15 @@ class WindowIcons : public ::testing::Test {
     ASSERT_TRUE(testing_support::MenuActionRan());
   }
 
+  void Spy(std::function<void()> beforeShown = [] {}) {
+    OwnerSpy::rows.clear();
+    OwnerSpy::copiesAtShown = -1;
+    OwnerSpy::beforeShown = std::move(beforeShown);
+    menu.CreateOwner();
+    OwnerSpy::base = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(menu.OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerSpy::Proc)));
+  }
+
   void SetUp() override {
     iconReads.clear();
     iconsCopied = 0;
@@ -323,25 +349,71 @@ TEST_F(WindowIcons, ALaterPopupAsksAgainAndCopiesOnlyAChangedIcon) {
   EXPECT_EQ(::ImageList_GetImageCount(menu.Images()), images) << "the green image's place was not taken";
 }
 
-// Tasks that show one icon share one image, also when one of them is new. The window handle and
-// the icon handle may both come back for another process: its task is copied anew, into the place
-// of an image no task shows any more.
+// Tasks that show one icon share one image, also when one of them is new; a new icon is copied
+// only when its item needs it, and once. The window handle and the icon handle may both come back
+// for another process: its task is copied anew, into the place of an image no task shows any more.
 TEST_F(WindowIcons, AnImageIsKeptForItsWindowProcessAndIconHandle) {
+  constexpr int kPending = taskmenu::TaskImages::kPending;
   taskmenu::TaskImages images;
   const HIMAGELIST list = images.Begin(kSmall);
   const HWND wnd = icons->smallIcon;
   const HICON green = icons->green.get();
-  EXPECT_EQ(images.Update({{wnd, 1, green}}), std::vector<int>{0});
+  EXPECT_EQ(images.Update({{wnd, 1, green}}), std::vector<int>{kPending});
+  EXPECT_EQ(iconsCopied, 0) << "copied before its item needed it";
+  EXPECT_EQ(images.Add({wnd, 1, green}), 0);
   EXPECT_EQ(images.Update({{icons->neither, 1, green}, {wnd, 1, green}, {wnd, 1, nullptr}}),
             (std::vector<int>{0, 0, -1}));
-  EXPECT_EQ(iconsCopied, 1);
-  EXPECT_EQ(images.Update({{wnd, 2, green}}), std::vector<int>{0});
+  EXPECT_EQ(images.Update({{wnd, 2, green}}), std::vector<int>{kPending});
+  EXPECT_EQ(images.Add({wnd, 2, green}), 0);
   EXPECT_EQ(iconsCopied, 2);
-  EXPECT_EQ(images.Update({{wnd, 2, icons->magenta.get()}, {icons->neither, 1, green}}), (std::vector<int>{0, 1}));
+  const HICON magenta = icons->magenta.get();
+  EXPECT_EQ(images.Update({{wnd, 2, magenta}, {icons->neither, 1, green}, {icons->neither, 2, magenta}}),
+            (std::vector<int>{kPending, kPending, kPending}));
+  EXPECT_EQ(images.Add({wnd, 2, magenta}), 0);
+  EXPECT_EQ(images.Add({icons->neither, 2, magenta}), 0);
+  EXPECT_EQ(images.Add({icons->neither, 1, green}), 1);
   EXPECT_EQ(iconsCopied, 4);
   EXPECT_PRED2(Near, ImageColour(list, 0), kMagenta);
   EXPECT_PRED2(Near, ImageColour(list, 1), kGreen);
   EXPECT_EQ(images.Begin(kSmall), list) << "the list is kept while the size stays";
+}
+
+// Captions too long for columns put the 100 windows in one scrolling column: the rows out of sight
+// are copied while the menu waits for input.
+TEST_F(WindowIcons, AFirstPopupCopiesTheRowsItDrawsBeforeItIsShownAndTheOthersWhileOpen) {
+  std::vector<base::unique_hicon> colours;
+  std::vector<base::unique_hwnd> windows;
+  for (int i = 0; i < 100; ++i) {
+    colours.push_back(SolidIcon(RGB(i * 2, 128, 255 - i * 2), kSmall));
+    windows.emplace_back(::CreateWindowExA(0, "STATIC", std::string(200, 'W').c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                           0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+    ::SendMessageA(windows.back().get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(colours.back().get()));
+  }
+  Spy();
+  int polls = 0;
+  std::function<void(HWND)> untilAllCopied = [&](HWND open) {
+    bool pending = false;
+    for (int i = 0; i < menu.ItemCount(); ++i) pending |= menu.Items(i).ImageIndex == ui::TMenuItem::kImagePending;
+    if (pending && ++polls < 200) return testing_support::WhenMenuOpens(untilAllCopied);
+    testing_support::PressInMenu(open, VK_ESCAPE);
+  };
+  testing_support::WhenMenuOpens(untilAllCopied);
+  menu.PopupTasks(10, 10);
+  EXPECT_LT(OwnerSpy::rows.size(), 100u) << "the menu does not scroll";
+  EXPECT_GT(OwnerSpy::copiesAtShown, 0);
+  EXPECT_LE(OwnerSpy::copiesAtShown, static_cast<int>(OwnerSpy::rows.size()));
+  for (int i = 0; i < 100; i += 33) EXPECT_PRED2(Near, ColourOf(windows[i].get()), RGB(i * 2, 128, 255 - i * 2));
+}
+
+// An icon destroyed after the refresh, before its row is drawn, gives way to the executable's.
+TEST_F(WindowIcons, AnIconGoneBeforeItsRowIsDrawnShowsTheTasksNextIcon) {
+  base::unique_hicon gone = SolidIcon(kGreen, kSmall);
+  const base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "icon gone", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                                   100, 100, nullptr, nullptr, nullptr, nullptr));
+  ::SendMessageA(window.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(gone.get()));
+  Spy([&gone] { gone.reset(); });
+  PopupAndDismiss();
+  EXPECT_PRED2(Near, ColourOf(window.get()), kRed);
 }
 
 // A window that answered for its icon reads its messages: it is not asked whether it is hung. The
