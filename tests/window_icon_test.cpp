@@ -268,8 +268,18 @@ class WindowIcons : public ::testing::Test {
     return CLR_INVALID;
   }
 
+  // Once no item waits for its image any more, or after some 6 s.
+  void DismissWhenCopied(int polls = 0) {
+    testing_support::WhenMenuOpens([this, polls](HWND open) {
+      bool pending = false;
+      for (int i = 0; i < menu.ItemCount(); ++i) pending |= menu.Items(i).ImageIndex == ui::TMenuItem::kImagePending;
+      if (pending && polls < 200) return DismissWhenCopied(polls + 1);
+      testing_support::PressInMenu(open, VK_ESCAPE);
+    });
+  }
+
   void PopupAndDismiss() {
-    testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
+    DismissWhenCopied();
     menu.PopupTasks(10, 10);
     ASSERT_TRUE(testing_support::MenuActionRan());
   }
@@ -390,15 +400,7 @@ TEST_F(WindowIcons, AFirstPopupCopiesTheRowsItDrawsBeforeItIsShownAndTheOthersWh
     ::SendMessageA(windows.back().get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(colours.back().get()));
   }
   Spy();
-  int polls = 0;
-  std::function<void(HWND)> untilAllCopied = [&](HWND open) {
-    bool pending = false;
-    for (int i = 0; i < menu.ItemCount(); ++i) pending |= menu.Items(i).ImageIndex == ui::TMenuItem::kImagePending;
-    if (pending && ++polls < 200) return testing_support::WhenMenuOpens(untilAllCopied);
-    testing_support::PressInMenu(open, VK_ESCAPE);
-  };
-  testing_support::WhenMenuOpens(untilAllCopied);
-  menu.PopupTasks(10, 10);
+  PopupAndDismiss();
   EXPECT_LT(OwnerSpy::rows.size(), 100u) << "the menu does not scroll";
   EXPECT_GT(OwnerSpy::copiesAtShown, 0);
   EXPECT_LE(OwnerSpy::copiesAtShown, static_cast<int>(OwnerSpy::rows.size()));
