@@ -48,7 +48,7 @@ class TaskImages {
   int Add(const TaskImageKey& task);
 
  private:
-  // Copies the icon into the first place not taken, and takes it; -1 when it could not be copied.
+  // Copies the icon into the first place not taken; -1 when it could not be copied.
   int Copy(HICON icon);
   void Keep(const TaskImageKey& task, int image);
 
