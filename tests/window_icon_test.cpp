@@ -13,6 +13,7 @@
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/SlowIconWindow.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -139,20 +140,18 @@ int WINAPI CountCopies(HIMAGELIST images, int index, HICON icon) {
 }
 
 // What the menu's owner sees: the rows drawn and the icons copied before the menu first waits for
-// input, and an action run right before the menu is shown.
-struct OwnerSpy {
-  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (msg == WM_DRAWITEM && copiesAtShown < 0 && ::RectVisible(draw->hDC, &draw->rcItem)) rows.insert(draw->itemData);
-    if (msg == WM_ENTERIDLE && copiesAtShown < 0) copiesAtShown = iconsCopied;
-    if (msg == WM_INITMENUPOPUP) beforeShown();
-    return ::CallWindowProcA(base, wnd, msg, wParam, lParam);
-  }
-  static inline WNDPROC base = nullptr;
-  static inline std::set<ULONG_PTR> rows;
-  static inline int copiesAtShown = -1;
-  static inline std::function<void()> beforeShown;
-};
+// input; and it runs `beforeShown` right before the menu is shown.
+WNDPROC ownerProc = nullptr;
+std::set<ULONG_PTR> rowsDrawn;
+int copiesAtShown = -1;
+std::function<void()> beforeShown;
+LRESULT CALLBACK SpyOnOwner(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (msg == WM_DRAWITEM && copiesAtShown < 0 && ::RectVisible(draw->hDC, &draw->rcItem)) rowsDrawn.insert(draw->itemData);
+  if (msg == WM_ENTERIDLE && copiesAtShown < 0) copiesAtShown = iconsCopied;
+  if (msg == WM_INITMENUPOPUP) beforeShown();
+  return ::CallWindowProcA(ownerProc, wnd, msg, wParam, lParam);
+}
 
 LONG activations = 0;
 LRESULT CALLBACK CountActivations(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -250,8 +249,7 @@ class IconThread {
 };
 
 constexpr COLORREF kPurple = RGB(128, 0, 128);
-// Well past the refresh's bound, so that the answer comes after the menu has opened, also while
-// the rows it draws first copy their icons on a busy machine.
+// Well past the refresh's bound: the answer comes after the menu opened, also on a busy machine.
 constexpr DWORD kSlowAnswerMs = 200;
 
 class WindowIcons : public ::testing::Test {
@@ -270,8 +268,7 @@ class WindowIcons : public ::testing::Test {
     return CLR_INVALID;
   }
 
-  // Once no item waits for its image any more, or after some 6 s.
-  void DismissWhenCopied(int polls = 0) {
+  void DismissWhenCopied(int polls = 0) {  // once no item waits for its image, or after some 6 s
     testing_support::WhenMenuOpens([this, polls](HWND open) {
       bool pending = false;
       for (int i = 0; i < menu.ItemCount(); ++i) pending |= menu.Items(i).ImageIndex == ui::TMenuItem::kImagePending;
@@ -286,18 +283,15 @@ class WindowIcons : public ::testing::Test {
     ASSERT_TRUE(testing_support::MenuActionRan());
   }
 
-  void Spy(std::function<void()> beforeShown = [] {}) {
-    OwnerSpy::rows.clear();
-    OwnerSpy::copiesAtShown = -1;
-    OwnerSpy::beforeShown = std::move(beforeShown);
-    menu.CreateOwner();
-    OwnerSpy::base = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(menu.OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerSpy::Proc)));
-  }
-
   void SetUp() override {
     iconReads.clear();
     iconsCopied = 0;
+    rowsDrawn.clear();
+    copiesAtShown = -1;
+    beforeShown = [] {};
+    menu.CreateOwner();
+    ownerProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(menu.OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpyOnOwner)));
     realReplaceIcon = reinterpret_cast<decltype(realReplaceIcon)>(copyPatch.Original());
     realExtractIconExA = reinterpret_cast<decltype(realExtractIconExA)>(readPatch.Original());
     realSendMessageTimeoutA = reinterpret_cast<decltype(realSendMessageTimeoutA)>(askPatch.Original());
@@ -397,25 +391,22 @@ TEST_F(WindowIcons, AFirstPopupCopiesTheRowsItDrawsBeforeItIsShownAndTheOthersWh
   std::vector<base::unique_hwnd> windows;
   for (int i = 0; i < 100; ++i) {
     colours.push_back(SolidIcon(RGB(i * 2, 128, 255 - i * 2), kSmall));
-    windows.emplace_back(::CreateWindowExA(0, "STATIC", std::string(200, 'W').c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                           0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+    windows.push_back(testing_support::OwnWindow(std::string(200, 'W')));
     ::SendMessageA(windows.back().get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(colours.back().get()));
   }
-  Spy();
   PopupAndDismiss();
-  EXPECT_LT(OwnerSpy::rows.size(), 100u) << "the menu does not scroll";
-  EXPECT_GT(OwnerSpy::copiesAtShown, 0);
-  EXPECT_LE(OwnerSpy::copiesAtShown, static_cast<int>(OwnerSpy::rows.size()));
+  EXPECT_LT(rowsDrawn.size(), 100u) << "the menu does not scroll";
+  EXPECT_GT(copiesAtShown, 0);
+  EXPECT_LE(copiesAtShown, static_cast<int>(rowsDrawn.size()));
   for (int i = 0; i < 100; i += 33) EXPECT_PRED2(Near, ColourOf(windows[i].get()), RGB(i * 2, 128, 255 - i * 2));
 }
 
 // An icon destroyed after the refresh, before its row is drawn, gives way to the executable's.
 TEST_F(WindowIcons, AnIconGoneBeforeItsRowIsDrawnShowsTheTasksNextIcon) {
   base::unique_hicon gone = SolidIcon(kGreen, kSmall);
-  const base::unique_hwnd window(::CreateWindowExA(0, "STATIC", "icon gone", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                                   100, 100, nullptr, nullptr, nullptr, nullptr));
+  const base::unique_hwnd window = testing_support::OwnWindow("icon gone");
   ::SendMessageA(window.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(gone.get()));
-  Spy([&gone] { gone.reset(); });
+  beforeShown = [&gone] { gone.reset(); };
   PopupAndDismiss();
   EXPECT_PRED2(Near, ColourOf(window.get()), kRed);
 }
