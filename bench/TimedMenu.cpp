@@ -1,6 +1,7 @@
 #include "bench/TimedMenu.h"
 
 #include "bench/Measure.h"
+#include "bench/WorkCounter.h"
 
 namespace bench {
 namespace {
@@ -35,7 +36,10 @@ void TimedMenu::Popup(int x, int y) {
 }
 
 LRESULT CALLBACK TimedMenu::OwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_ENTERIDLE && timedMenu) NoteMenuShownAndClose(wParam, lParam, timedMenu->shown_);
+  if (msg == WM_ENTERIDLE && timedMenu) {
+    NoteMenuShownAndClose(wParam, lParam, timedMenu->shown_);
+    NoteMenuShown();
+  }
   return ::CallWindowProcA(timedMenu->baseProc_, wnd, msg, wParam, lParam);
 }
 

@@ -8,6 +8,7 @@ namespace bench {
 namespace {
 
 WorkCount counted;
+int* copies = &counted.iconsCopied;
 decltype(&::SendMessageTimeoutA) realSendA;
 decltype(&::SendMessageTimeoutW) realSendW;
 decltype(&::ImageList_ReplaceIcon) realReplaceIcon;
@@ -24,15 +25,15 @@ LRESULT WINAPI CountSendW(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT
 }
 // Replacing image -1 appends; replacing an existing image copies the icon all the same.
 int WINAPI CountReplaceIcon(HIMAGELIST images, int index, HICON icon) {
-  ++counted.iconsCopied;
+  ++*copies;
   return realReplaceIcon(images, index, icon);
 }
 int WINAPI CountAdd(HIMAGELIST images, HBITMAP image, HBITMAP mask) {
-  ++counted.iconsCopied;
+  ++*copies;
   return realAdd(images, image, mask);
 }
 int WINAPI CountAddMasked(HIMAGELIST images, HBITMAP image, COLORREF mask) {
-  ++counted.iconsCopied;
+  ++*copies;
   return realAddMasked(images, image, mask);
 }
 
@@ -59,9 +60,12 @@ WorkCounter::WorkCounter()
   if (!realSendA || !realReplaceIcon) throw std::runtime_error("the icon asks or copies cannot be counted");
 }
 
+void NoteMenuShown() { copies = &counted.iconsCopiedOpen; }
+
 WorkCount WorkCounter::Take() {
   const WorkCount taken = counted;
   counted = {};
+  copies = &counted.iconsCopied;
   return taken;
 }
 

@@ -2,9 +2,10 @@
 // the same desktop, the median time from a popup request to the menu being shown, the task list's
 // Refresh alone, the floor (one bare pass over the same windows), and what the platform alone
 // takes to open a menu of as many owner-drawn items; with each popup, the WM_GETICON asks it sent
-// and the icons it copied into its image list, for a new menu's first popup and, on rows of their
-// own, its second one over the unchanged desktop and a third one with one more window, which takes
-// kSlowAnswerMs to answer for its icon. Not part of the test suite.
+// and the icons it copied into its image list before the menu was shown and while it was open, for
+// a new menu's first popup and, on rows of their own, its second one over the unchanged desktop and
+// a third one with one more window, which takes kSlowAnswerMs to answer for its icon. Not part of
+// the test suite.
 //
 //   swivo-bench [--repeats R] [--sizes N:K,N:K,...] [--csv FILE]
 //
@@ -46,13 +47,14 @@ struct Row {
   double buildMs;
   double shownMs;
   double bareMenuMs;
-  int iconAsks;     // median over the repeats, per popup
-  int iconsCopied;  // median over the repeats, per popup
+  int iconAsks;         // median over the repeats, per popup
+  int iconsCopied;      // median over the repeats, per popup, before the menu was shown
+  int iconsCopiedOpen;  // likewise, while it was open
 };
 
 // The repeats of one kind of popup.
 struct Samples {
-  std::vector<double> refresh, build, shown, asks, copied;
+  std::vector<double> refresh, build, shown, asks, copied, copiedOpen;
 
   void AddPopup(bench::TimedMenu& menu, bench::WorkCounter& counter) {
     (void)counter.Take();  // what ran before this popup is not its work
@@ -62,6 +64,7 @@ struct Samples {
     shown.push_back(times.shownMs);
     asks.push_back(work.iconAsks);
     copied.push_back(work.iconsCopied);
+    copiedOpen.push_back(work.iconsCopiedOpen);
   }
 };
 
@@ -93,7 +96,8 @@ Row RowOf(const Size& size, const char* popup, const Samples& samples) {
           bench::Median(samples.shown),
           0.0,
           static_cast<int>(bench::Median(samples.asks)),
-          static_cast<int>(bench::Median(samples.copied))};
+          static_cast<int>(bench::Median(samples.copied)),
+          static_cast<int>(bench::Median(samples.copiedOpen))};
 }
 
 // Each repeat opens a new menu and pops it up twice, so that the second popup finds the desktop
@@ -131,30 +135,30 @@ std::vector<Row> Measure(const Size& size, int repeats, bench::WorkCounter& coun
 
 const char kHeader[] =
     "N,K,popup,desktop_windows,desktop_processes,tasks,floor_ms,refresh_ms,build_ms,shown_ms,bare_menu_ms,build_ratio,"
-    "shown_ratio,floor_us_per_window,shown_us_per_window,icon_asks,icons_copied";
+    "shown_ratio,floor_us_per_window,shown_us_per_window,icon_asks,icons_copied,icons_copied_open";
 
 std::string Format(const Row& row) {
   char line[320];
   const double perWindow = 1000.0 / row.floor.windows;
-  std::snprintf(line, sizeof(line), "%d,%d,%s,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.2f,%.2f,%.0f,%.0f,%d,%d",
+  std::snprintf(line, sizeof(line), "%d,%d,%s,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.2f,%.2f,%.0f,%.0f,%d,%d,%d",
                 row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks,
                 row.floor.ms, row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
                 row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks,
-                row.iconsCopied);
+                row.iconsCopied, row.iconsCopiedOpen);
   return line;
 }
 
 void PrintTable(const std::vector<Row>& rows) {
-  std::printf("\n%6s %4s %5s %8s %6s %6s %10s %11s %10s %10s %9s %7s %7s %9s %9s %6s %6s\n", "N", "K", "popup",
+  std::printf("\n%6s %4s %5s %8s %6s %6s %10s %11s %10s %10s %9s %7s %7s %9s %9s %6s %6s %6s\n", "N", "K", "popup",
               "desktop", "procs", "tasks", "floor ms", "refresh ms", "build ms", "shown ms", "bare menu", "build/f",
-              "shown/f", "floor/w", "shown/w", "asks", "copied");
+              "shown/f", "floor/w", "shown/w", "asks", "copied", "open");
   for (const Row& row : rows) {
     const double perWindow = 1000.0 / row.floor.windows;
-    std::printf("%6d %4d %5s %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %9.1f %7.2f %7.2f %7.0fus %7.0fus %6d %6d\n",
+    std::printf("%6d %4d %5s %8d %6d %6d %10.1f %11.1f %10.1f %10.1f %9.1f %7.2f %7.2f %7.0fus %7.0fus %6d %6d %6d\n",
                 row.size.windows, row.size.processes, row.popup, row.floor.windows, row.floor.processes, row.tasks,
                 row.floor.ms, row.refreshMs, row.buildMs, row.shownMs, row.bareMenuMs, row.buildMs / row.floor.ms,
                 row.shownMs / row.floor.ms, row.floor.ms * perWindow, row.shownMs * perWindow, row.iconAsks,
-                row.iconsCopied);
+                row.iconsCopied, row.iconsCopiedOpen);
   }
   std::fflush(stdout);
 }

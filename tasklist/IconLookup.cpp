@@ -14,10 +14,21 @@ TaskIcon ClassIcon(HWND wnd, int which) {
 // Outside the NT family every icon comes from the shell, as the class icon never did there.
 TaskIcon IconLookup::OwnIcon(HWND wnd) {
   if (Win32Platform != VER_PLATFORM_WIN32_NT) return {};
-  const int firstClassIcon = largeIcons_ ? GCLP_HICON : GCLP_HICONSM;
-  if (!windowIcons_) return ClassIcon(wnd, firstClassIcon);
+  if (!windowIcons_) return ClassIcon(wnd, largeIcons_ ? GCLP_HICON : GCLP_HICONSM);
   if (TaskIcon icon = TaskIcon::Borrowed(windowQuery_.IconOf(wnd, largeIcons_), IconSource::kWindow)) return icon;
-  if (TaskIcon icon = ClassIcon(wnd, firstClassIcon)) return icon;
+  return ClassIcons(wnd);
+}
+
+// The class's icons are read from the class, without a message: a closed window gives none.
+TaskIcon IconLookup::After(IconSource gone, HWND wnd, const std::string& exePath) {
+  if (gone == IconSource::kWindow) {
+    if (TaskIcon icon = ClassIcons(wnd)) return icon;
+  }
+  return FileIcon(exePath);
+}
+
+TaskIcon IconLookup::ClassIcons(HWND wnd) const {
+  if (TaskIcon icon = ClassIcon(wnd, largeIcons_ ? GCLP_HICON : GCLP_HICONSM)) return icon;
   return ClassIcon(wnd, largeIcons_ ? GCLP_HICONSM : GCLP_HICON);
 }
 

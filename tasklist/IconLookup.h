@@ -32,11 +32,16 @@ class IconLookup {
   TaskIcon OwnIcon(HWND wnd);
   // The steps of the executable at `exePath`: its own first icon and its file type's.
   TaskIcon FileIcon(const std::string& exePath);
+  // What the steps after the one that gave an icon from `gone` find: for an icon that went away
+  // before it was used. The class's icons come after the window's own, the executable's after them.
+  TaskIcon After(IconSource gone, HWND wnd, const std::string& exePath);
   // Whether the window answered when asked for its icon.
   bool Answered(HWND wnd) const { return windowQuery_.Answered(wnd); }
   bool Unanswered(HWND wnd) const { return windowQuery_.Unanswered(wnd); }
 
  private:
+  TaskIcon ClassIcons(HWND wnd) const;
+
   bool windowIcons_;
   bool largeIcons_;  // the menu's icons are larger than small icons: big ones are not stretched up
   ExecutableIcons& executableIcons_;

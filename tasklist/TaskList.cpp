@@ -1,5 +1,6 @@
 #include "tasklist/TaskList.h"
 
+#include "tasklist/IconLookup.h"
 #include "tasklist/LateIconAsks.h"
 #include "tasklist/NUnit.h"
 
@@ -16,6 +17,11 @@ void TWinInfos::AskLateIcons(const LateAnswers& answers, int iconSize) {
     if (task.AppImageLate) kept_.storeApps.AskImage(task.AppId, iconSize, position, answers.Answers());
   }
   if (!windows.empty()) tasklist::AskLateIcons(std::move(windows), iconSize, answers.Answers());
+}
+
+TaskIcon TWinInfos::FallbackIcon(int index, int iconSize) {
+  const TWinInfo& task = Items(index);
+  return IconLookup(options_, kept_.executableIcons, iconSize).After(task.Icon.Source(), task.Wnd, task.IconPath);
 }
 
 TWinInfo* TWinInfos::FindByRoot(HWND root) const {

@@ -29,6 +29,7 @@ struct TaskRecord {
   TaskIcon Icon;
   std::string ExeName;        // executable file name without folder, lower-cased byte by byte
   std::string ExeFile;        // the same as the system spells it: matched by rules that fold characters
+  std::string IconPath;       // the executable whose icons stand behind the window's (FallbackIcon)
   int ZOrder = 0;             // where the task's first usable window was in z-order; 0 is the front
   std::wstring AppId;         // a store app's identity (AppUserModelID), for its frame window; else empty
   bool Hung = false;          // the window to activate stopped responding, as of the refresh
@@ -57,6 +58,9 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   // those of the windows too slow to answer, and the store apps' images not made yet; of
   // `iconSize`, as the refresh was asked.
   void AskLateIcons(const LateAnswers& answers, int iconSize);
+  // The icon the entry would have shown without its own, of `iconSize` as the refresh was asked:
+  // for an icon that went away (its window destroyed it, or closed) before the menu copied it.
+  [[nodiscard]] TaskIcon FallbackIcon(int index, int iconSize);
   // Brings the entry's window to the front, restoring it when minimised or hidden.
   void Activate(int index) const;
   // The entry the user came from before `front`: nearest the front in z-order among the others

@@ -101,6 +101,7 @@ void TaskRefresh::Fill(TWinInfo& entry, HWND wnd) {
   entry.ProcessId = owner.process;
   entry.Caption = ReadCaption(wnd, owner);
   const std::string& path = lookups_.ExePath(entry.ProcessId);
+  entry.IconPath = path;
   if (windows_.ClassName(entry.RootWnd) == kFrameClassName) {
     entry.AppId = lookups_.AppIdOf(entry.RootWnd);
     entry.Icon = lookups_.FrameIcon(wnd, entry.RootWnd, path);

@@ -26,6 +26,8 @@ HIMAGELIST TaskImages::Begin(int iconSize) {
   list_ = std::move(list);
   iconSize_ = iconSize;
   images_.clear();
+  imageOfIcon_.clear();
+  taken_.clear();
   return list_.get();
 }
 
@@ -33,47 +35,45 @@ HIMAGELIST TaskImages::Begin(int iconSize) {
 // image wherever it stands in the list.
 std::vector<int> TaskImages::Update(const std::vector<TaskImageKey>& tasks) {
   std::vector<int> shown(tasks.size(), -1);
-  std::map<TaskImageKey, int> kept;
-  std::map<HICON, int> imageOfIcon;
-  std::vector<bool> taken(static_cast<size_t>(::ImageList_GetImageCount(list_.get())), false);
+  const std::map<TaskImageKey, int> before = std::exchange(images_, {});
+  imageOfIcon_.clear();
+  taken_.assign(static_cast<size_t>(::ImageList_GetImageCount(list_.get())), false);
   for (size_t i = 0; i < tasks.size(); ++i) {
-    const auto known = images_.find(tasks[i]);
-    if (!tasks[i].icon || known == images_.end()) continue;
+    const auto known = before.find(tasks[i]);
+    if (!tasks[i].icon || known == before.end()) continue;
     shown[i] = known->second;
-    kept.emplace(tasks[i], known->second);
-    imageOfIcon.emplace(tasks[i].icon, known->second);
-    taken[static_cast<size_t>(known->second)] = true;
+    Keep(tasks[i], known->second);
   }
   for (size_t i = 0; i < tasks.size(); ++i) {
     if (!tasks[i].icon || shown[i] >= 0) continue;
-    const auto same = imageOfIcon.find(tasks[i].icon);
-    shown[i] = same != imageOfIcon.end() ? same->second : Copy(tasks[i].icon, taken);
-    if (shown[i] < 0) continue;
-    kept.emplace(tasks[i], shown[i]);
-    imageOfIcon.emplace(tasks[i].icon, shown[i]);
+    const auto same = imageOfIcon_.find(tasks[i].icon);
+    shown[i] = same != imageOfIcon_.end() ? same->second : kPending;
+    if (shown[i] >= 0) Keep(tasks[i], shown[i]);
   }
-  images_ = std::move(kept);
   return shown;
 }
 
 int TaskImages::Add(const TaskImageKey& task) {
   if (const auto known = images_.find(task); known != images_.end()) return known->second;
-  std::vector<bool> taken(static_cast<size_t>(::ImageList_GetImageCount(list_.get())), false);
-  for (const auto& [key, image] : images_) taken[static_cast<size_t>(image)] = true;
-  const int image = Copy(task.icon, taken);
-  if (image >= 0) images_.emplace(task, image);
+  const auto same = imageOfIcon_.find(task.icon);
+  const int image = same != imageOfIcon_.end() ? same->second : Copy(task.icon);
+  if (image >= 0) Keep(task, image);
   return image;
 }
 
+void TaskImages::Keep(const TaskImageKey& task, int image) {
+  images_.emplace(task, image);
+  imageOfIcon_.emplace(task.icon, image);
+  if (static_cast<size_t>(image) >= taken_.size()) taken_.resize(static_cast<size_t>(image) + 1, false);
+  taken_[static_cast<size_t>(image)] = true;
+}
+
 // Into the first place no image of this popup takes, else at the end.
-int TaskImages::Copy(HICON icon, std::vector<bool>& taken) {
+int TaskImages::Copy(HICON icon) {
+  if (!icon) return -1;
   size_t free = 0;
-  while (free < taken.size() && taken[free]) ++free;
-  const int image = ::ImageList_ReplaceIcon(list_.get(), free < taken.size() ? static_cast<int>(free) : -1, icon);
-  if (image < 0) return -1;
-  if (static_cast<size_t>(image) >= taken.size()) taken.resize(static_cast<size_t>(image) + 1, false);
-  taken[static_cast<size_t>(image)] = true;
-  return image;
+  while (free < taken_.size() && taken_[free]) ++free;
+  return ::ImageList_ReplaceIcon(list_.get(), free < taken_.size() ? static_cast<int>(free) : -1, icon);
 }
 
 }  // namespace taskmenu

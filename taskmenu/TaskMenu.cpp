@@ -17,20 +17,26 @@ constexpr int kAcceleratorCount = '~' - 'a' + 1;
 // After the caption of a window that stopped responding: " (応答なし)", as its title bar says.
 constexpr wchar_t kNotRespondingMark[] = L" (\u5FDC\u7B54\u306A\u3057)";
 
-// No icon is made while the images are updated, so equal handles are the same icon.
-// The tasks' icons are let go once their images are in the list, also when that failed: the
-// list holds its own copies, and an icon that the shell made for us is destroyed here.
+static_assert(TaskImages::kPending == ui::TMenuItem::kImagePending, "a pending image reaches the item as it is");
+
+// A task's icon is let go once its image is in the list: the list holds its own copy, and an icon
+// that the shell made for us is destroyed here. A new icon is held until its item needs it.
 std::vector<int> UpdateImages(TaskImages& images, tasklist::TWinInfos& tasks) {
-  const base::ScopeExit release([&tasks] {
-    for (int i = 0; i < tasks.Count(); ++i) tasks.Items(i).Icon = {};
-  });
   std::vector<TaskImageKey> keys;
   keys.reserve(static_cast<size_t>(tasks.Count()));
   for (int i = 0; i < tasks.Count(); ++i) {
     const tasklist::TWinInfo& task = tasks.Items(i);
     keys.push_back({task.Wnd, task.ProcessId, task.Icon.Handle()});
   }
-  return images.Update(keys);
+  std::vector<int> shown = images.Update(keys);
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (shown[static_cast<size_t>(i)] != TaskImages::kPending) tasks.Items(i).Icon = {};
+  }
+  return shown;
+}
+
+void ReleaseIcons(tasklist::TWinInfos& tasks) {
+  for (int i = 0; i < tasks.Count(); ++i) tasks.Items(i).Icon = {};
 }
 
 }  // namespace
@@ -42,12 +48,14 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   // The last popup's asks still waiting are dropped: they would hold up this refresh's.
   lateAnswers_.reset();
   ClearItems();
-  const int iconSize = IconSizeAt(x, y);
-  SetImages(images_.Begin(iconSize));
-  tasklist::Refresh(tasks_, iconSize);
+  iconSize_ = IconSizeAt(x, y);
+  SetImages(images_.Begin(iconSize_));
+  tasklist::Refresh(tasks_, iconSize_);
+  // The icons still held for their items are let go once the menu has closed, or failed to open.
+  const base::ScopeExit releaseIcons([this] { ReleaseIcons(tasks_); });
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
-  AskLateIcons(iconSize);
+  AskLateIcons(iconSize_);
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
   Popup(x, y);
 }
@@ -85,6 +93,19 @@ void TTaskPopupMenu::LateIconAnswered(size_t answered) {
   const tasklist::TWinInfo& task = tasks_.Items(position);
   const int image = images_.Add({task.Wnd, task.ProcessId, icon.Handle()});
   if (image >= 0) SetItemImage(Items(position), image);
+}
+
+// Copied while the task still holds its icon, which it lets go of then; an icon that went away
+// meanwhile (its window destroyed it, or closed) gives way to the one the task would have shown
+// without it, never to a blank.
+int TTaskPopupMenu::PendingImage(int position) {
+  if (position >= tasks_.Count()) return -1;
+  tasklist::TWinInfo& task = tasks_.Items(position);
+  const base::ScopeExit release([&task] { task.Icon = {}; });
+  const int image = images_.Add({task.Wnd, task.ProcessId, task.Icon.Handle()});
+  if (image >= 0) return image;
+  const tasklist::TaskIcon fallback = tasks_.FallbackIcon(position, iconSize_);
+  return fallback ? images_.Add({task.Wnd, task.ProcessId, fallback.Handle()}) : -1;
 }
 
 std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {

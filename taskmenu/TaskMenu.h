@@ -1,6 +1,7 @@
 // The popup menu of the running tasks: rebuilt from a fresh task list at every popup, one item
 // per task with its icon and caption; choosing an item activates that task. The images of the
-// icons are kept from one popup to the next (TaskImages).
+// icons are kept from one popup to the next (TaskImages); a new icon is copied when its item is
+// first drawn, or while the open menu waits for input.
 #pragma once
 
 #include "taskmenu/MenuSettings.h"
@@ -53,6 +54,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   // Asks for the icons the refresh could not give in time, to be drawn while the menu is open.
   void AskLateIcons(int iconSize);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  int PendingImage(int position) override;
   // An answer of this popup's late asks for the task at position `answered` (a slow window's
   // icon, a store app's image): it is copied at once, while the window still shows it, and drawn
   // in place.
@@ -63,6 +65,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   tasklist::TWinInfos tasks_;
   TaskImages images_;
   std::unique_ptr<tasklist::LateAnswers> lateAnswers_;
+  int iconSize_ = 0;       // of this popup's images
   LPARAM lateSerial_ = 0;  // tells the answers of this popup's asks from earlier ones
   bool inPopup_ = false;
   int acceleratorStyle_ = kDefaultAcceleratorStyle;

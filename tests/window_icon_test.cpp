@@ -13,6 +13,7 @@
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
 #include "tests/support/SlowIconWindow.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -129,6 +131,21 @@ int WINAPI CountCopies(HIMAGELIST images, int index, HICON icon) {
   return realReplaceIcon(images, index, icon);
 }
 
+// What the menu's owner sees: the rows drawn and the icons copied before the menu first waits for
+// input; and it runs `beforeShown` right before the menu is shown.
+WNDPROC ownerProc = nullptr;
+std::set<ULONG_PTR> rowsDrawn;
+int copiesAtShown = -1;
+std::function<void()> beforeShown;
+LRESULT CALLBACK SpyOnOwner(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (msg == WM_DRAWITEM && copiesAtShown < 0 && ::RectVisible(draw->hDC, &draw->rcItem))
+    rowsDrawn.insert(draw->itemData);
+  if (msg == WM_ENTERIDLE && copiesAtShown < 0) copiesAtShown = iconsCopied;
+  if (msg == WM_INITMENUPOPUP) beforeShown();
+  return ::CallWindowProcA(ownerProc, wnd, msg, wParam, lParam);
+}
+
 // An application's window procedure that answers WM_GETICON itself for one kind of icon only, with
 // the icon kept in the window's user data, and leaves the other kinds to DefWindowProc.
 template <WPARAM kKind>
@@ -220,7 +237,8 @@ class IconThread {
 };
 
 constexpr COLORREF kPurple = RGB(128, 0, 128);
-constexpr DWORD kSlowAnswerMs = 40;
+// Well past the refresh's bound: the answer comes after the menu opened, also on a busy machine.
+constexpr DWORD kSlowAnswerMs = 200;
 
 class WindowIcons : public ::testing::Test {
  protected:
@@ -238,8 +256,17 @@ class WindowIcons : public ::testing::Test {
     return CLR_INVALID;
   }
 
+  void DismissWhenCopied(int polls = 0) {  // once no item waits for its image, or after some 6 s
+    testing_support::WhenMenuOpens([this, polls](HWND open) {
+      bool pending = false;
+      for (int i = 0; i < menu.ItemCount(); ++i) pending |= menu.Items(i).ImageIndex == ui::TMenuItem::kImagePending;
+      if (pending && polls < 200) return DismissWhenCopied(polls + 1);
+      testing_support::PressInMenu(open, VK_ESCAPE);
+    });
+  }
+
   void PopupAndDismiss() {
-    testing_support::WhenMenuOpens([](HWND open) { testing_support::PressInMenu(open, VK_ESCAPE); });
+    DismissWhenCopied();
     menu.PopupTasks(10, 10);
     ASSERT_TRUE(testing_support::MenuActionRan());
   }
@@ -247,6 +274,12 @@ class WindowIcons : public ::testing::Test {
   void SetUp() override {
     iconReads.clear();
     iconsCopied = 0;
+    rowsDrawn.clear();
+    copiesAtShown = -1;
+    beforeShown = [] {};
+    menu.CreateOwner();
+    ownerProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(menu.OwnerWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpyOnOwner)));
     realReplaceIcon = reinterpret_cast<decltype(realReplaceIcon)>(copyPatch.Original());
     realExtractIconExA = reinterpret_cast<decltype(realExtractIconExA)>(readPatch.Original());
     realSendMessageTimeoutA = reinterpret_cast<decltype(realSendMessageTimeoutA)>(askPatch.Original());
@@ -313,25 +346,60 @@ TEST_F(WindowIcons, ALaterPopupAsksAgainAndCopiesOnlyAChangedIcon) {
   EXPECT_EQ(::ImageList_GetImageCount(menu.Images()), images) << "the green image's place was not taken";
 }
 
-// Tasks that show one icon share one image, also when one of them is new. The window handle and
-// the icon handle may both come back for another process: its task is copied anew, into the place
-// of an image no task shows any more.
+// Tasks that show one icon share one image, also when one of them is new; a new icon is copied
+// only when its item needs it, and once. The window handle and the icon handle may both come back
+// for another process: its task is copied anew, into the place of an image no task shows any more.
 TEST_F(WindowIcons, AnImageIsKeptForItsWindowProcessAndIconHandle) {
+  constexpr int kPending = taskmenu::TaskImages::kPending;
   taskmenu::TaskImages images;
   const HIMAGELIST list = images.Begin(kSmall);
   const HWND wnd = icons->smallIcon;
   const HICON green = icons->green.get();
-  EXPECT_EQ(images.Update({{wnd, 1, green}}), std::vector<int>{0});
+  EXPECT_EQ(images.Update({{wnd, 1, green}}), std::vector<int>{kPending});
+  EXPECT_EQ(iconsCopied, 0) << "copied before its item needed it";
+  EXPECT_EQ(images.Add({wnd, 1, green}), 0);
   EXPECT_EQ(images.Update({{icons->neither, 1, green}, {wnd, 1, green}, {wnd, 1, nullptr}}),
             (std::vector<int>{0, 0, -1}));
-  EXPECT_EQ(iconsCopied, 1);
-  EXPECT_EQ(images.Update({{wnd, 2, green}}), std::vector<int>{0});
+  EXPECT_EQ(images.Update({{wnd, 2, green}}), std::vector<int>{kPending});
+  EXPECT_EQ(images.Add({wnd, 2, green}), 0);
   EXPECT_EQ(iconsCopied, 2);
-  EXPECT_EQ(images.Update({{wnd, 2, icons->magenta.get()}, {icons->neither, 1, green}}), (std::vector<int>{0, 1}));
+  const HICON magenta = icons->magenta.get();
+  EXPECT_EQ(images.Update({{wnd, 2, magenta}, {icons->neither, 1, green}, {icons->neither, 2, magenta}}),
+            (std::vector<int>{kPending, kPending, kPending}));
+  EXPECT_EQ(images.Add({wnd, 2, magenta}), 0);
+  EXPECT_EQ(images.Add({icons->neither, 2, magenta}), 0);
+  EXPECT_EQ(images.Add({icons->neither, 1, green}), 1);
   EXPECT_EQ(iconsCopied, 4);
   EXPECT_PRED2(Near, ImageColour(list, 0), kMagenta);
   EXPECT_PRED2(Near, ImageColour(list, 1), kGreen);
   EXPECT_EQ(images.Begin(kSmall), list) << "the list is kept while the size stays";
+}
+
+// Captions too long for columns put the 100 windows in one scrolling column: the rows out of sight
+// are copied while the menu waits for input.
+TEST_F(WindowIcons, AFirstPopupCopiesTheRowsItDrawsBeforeItIsShownAndTheOthersWhileOpen) {
+  std::vector<base::unique_hicon> colours;
+  std::vector<base::unique_hwnd> windows;
+  for (int i = 0; i < 100; ++i) {
+    colours.push_back(SolidIcon(RGB(i * 2, 128, 255 - i * 2), kSmall));
+    windows.push_back(testing_support::OwnWindow(std::string(200, 'W')));
+    ::SendMessageA(windows.back().get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(colours.back().get()));
+  }
+  PopupAndDismiss();
+  EXPECT_LT(rowsDrawn.size(), 100u) << "the menu does not scroll";
+  EXPECT_GT(copiesAtShown, 0);
+  EXPECT_LE(copiesAtShown, static_cast<int>(rowsDrawn.size()));
+  for (int i = 0; i < 100; i += 33) EXPECT_PRED2(Near, ColourOf(windows[i].get()), RGB(i * 2, 128, 255 - i * 2));
+}
+
+// An icon destroyed after the refresh, before its row is drawn, gives way to the executable's.
+TEST_F(WindowIcons, AnIconGoneBeforeItsRowIsDrawnShowsTheTasksNextIcon) {
+  base::unique_hicon gone = SolidIcon(kGreen, kSmall);
+  const base::unique_hwnd window = testing_support::OwnWindow("icon gone");
+  ::SendMessageA(window.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(gone.get()));
+  beforeShown = [&gone] { gone.reset(); };
+  PopupAndDismiss();
+  EXPECT_PRED2(Near, ColourOf(window.get()), kRed);
 }
 
 // A window that answered for its icon reads its messages: it is not asked whether it is hung. The

@@ -17,9 +17,13 @@ enum class CloseRequest { kClose, kMinimize };
 
 class TMenuItem {
  public:
+  // An image not made yet: the menu asks for it when the item is about to be drawn, or while
+  // the open menu waits for input (TPopupMenu::PendingImage).
+  static constexpr int kImagePending = -2;
+
   ItemText Text;        // what is shown, and what screen readers name the item by
   MenuKey Key;          // what typed keys choose the item by
-  int ImageIndex = -1;  // position in the menu's image list; -1 for none
+  int ImageIndex = -1;  // position in the menu's image list; -1 for none, or kImagePending
   bool Enabled = true;  // a disabled item is drawn grey, and choosing it does nothing
   std::function<void(TMenuItem&)> OnClick;
   // Runs while the menu stays open; without it the close keys do nothing for the item.

@@ -11,6 +11,9 @@
 namespace ui {
 namespace {
 
+// How long the open menu may spend on pending images at a time before it reads input again.
+constexpr DWORD kImageSliceMs = 8;
+
 void UseBackground(HMENU menu, HBRUSH background) {
   if (!background) return;
   MENUINFO info{};
@@ -92,6 +95,7 @@ void TPopupMenu::Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor,
       std::move(onKey));
   painter_ = &painter;
   openMenu_ = menu;
+  nextPending_ = 0;
   tracking_ = true;
   ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner_.get(), nullptr);
   tracking_ = false;
@@ -163,13 +167,36 @@ LRESULT TPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The menu waits for input: it is on the screen now, ready to be ended or to take a highlight.
+// The menu waits for input: it is on the screen now, ready to be ended, to take a highlight, and
+// to make the images it did not draw yet.
 void TPopupMenu::EnterIdle(WPARAM source, LPARAM window) {
   if (cancelled_) {
     ::EndMenu();
-  } else if (source == MSGF_MENU && openMenu_ && highlightOnOpen_ >= 0) {
+    return;
+  }
+  if (source != MSGF_MENU || !openMenu_) return;
+  if (highlightOnOpen_ >= 0) {
     HighlightItem(reinterpret_cast<HWND>(window), openMenu_, std::exchange(highlightOnOpen_, -1));
   }
+  ResolveSomeImages();
+}
+
+// The menu's loop sends WM_ENTERIDLE again only after a message: a posted one brings the next slice
+// once the input that came meanwhile is handled.
+void TPopupMenu::ResolveSomeImages() {
+  const DWORD start = ::GetTickCount();
+  while (nextPending_ < items_.size()) {
+    if (::GetTickCount() - start >= kImageSliceMs) {
+      ::PostMessageA(owner_.get(), WM_NULL, 0, 0);
+      return;
+    }
+    ResolveImage(nextPending_++);
+  }
+}
+
+void TPopupMenu::ResolveImage(size_t position) {
+  TMenuItem& item = *items_[position];
+  if (item.ImageIndex == TMenuItem::kImagePending) item.ImageIndex = PendingImage(static_cast<int>(position));
 }
 
 bool TPopupMenu::CloseKey(WPARAM virtualKey) {
@@ -191,9 +218,10 @@ void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
   measure.itemHeight = static_cast<UINT>(size.cy);
 }
 
-void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
+void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
   const int position = layout_ ? layout_->PositionOfData(draw.itemData) : -1;
   if (position < 0 || position >= ItemCount() || !painter_ || !::RectVisible(draw.hDC, &draw.rcItem)) return;
+  ResolveImage(static_cast<size_t>(position));
   const TMenuItem& item = *items_[static_cast<size_t>(position)];
   const bool selected = draw.itemState & ODS_SELECTED;
   const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);

@@ -76,6 +76,9 @@ class TPopupMenu {
   // Handles a message of the owner window; a derived menu takes its own (one in the WM_APP range
   // that it posts there, say) and leaves the others to this one.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The image of the item at `position`, which has kImagePending: asked once, right before the
+  // item is first drawn or while the open menu waits for input; -1 for none.
+  virtual int PendingImage(int /*position*/) { return -1; }
 
  private:
   friend class BoundWindow<TPopupMenu>;
@@ -86,7 +89,11 @@ class TPopupMenu {
   // Gives the native menu its items; returns whether one of them takes the close keys.
   bool AppendItems(HMENU menu);
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
-  void DrawItem(const DRAWITEMSTRUCT& draw) const;
+  void DrawItem(const DRAWITEMSTRUCT& draw);
+  // Asks for the item's image if it is still pending.
+  void ResolveImage(size_t position);
+  // The pending images of the items not drawn yet, a few milliseconds' worth at a time.
+  void ResolveSomeImages();
   LRESULT MenuChar(char typed, HMENU menu) const;
   void EnterIdle(WPARAM source, LPARAM window);
   // Delete and Shift+Delete on the highlighted item; returns whether the key was one of them.
@@ -103,6 +110,7 @@ class TPopupMenu {
   base::unique_hwnd owner_;
   HMENU openMenu_ = nullptr;  // the native menu while it is tracked
   int highlightOnOpen_ = -1;
+  size_t nextPending_ = 0;  // the first item whose image may still be pending
   bool tracking_ = false;
   bool cancelled_ = false;
 };
