@@ -283,32 +283,28 @@ TEST(TaskCollectionOwnWindows, ActivateOnAClosedWindowChangesNothing) {
   EXPECT_EQ(ThreadWindows(), before) << "a window was made or restored";
 }
 
+// The executable name a fresh refresh gives the window's task; "(unlisted)" for none.
+std::string ExeNameOfTask(HWND wnd) {
+  TWinInfos tasks;
+  tasklist::Refresh(tasks);
+  const int index = IndexOfWindow(tasks, wnd);
+  return index < 0 ? "(unlisted)" : tasks.Items(index).ExeName;
+}
+
 TEST(TaskCollectionOwnWindows, HostWindowsAreListedWithTheHostExecutable) {
   base::unique_hwnd wnd(::CreateWindowExA(0, "STATIC", Tag("host window").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                           0, 100, 100, nullptr, nullptr, nullptr, nullptr));
-  TWinInfos tasks;
-  tasklist::Refresh(tasks);
-  const int index = IndexOfWindow(tasks, wnd.get());
-  ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).ExeName, "tasklist_test.exe");
+  EXPECT_EQ(ExeNameOfTask(wnd.get()), "tasklist_test.exe");
 }
 
 TEST(TaskCollectionExecutables, OtherWidthProcessHasItsExecutableName) {
   FixtureProcess other({"app:" + Tag("other width")}, testing_support::OtherWidthFixturePath());
-  TWinInfos tasks;
-  tasklist::Refresh(tasks);
-  const int index = IndexOfWindow(tasks, other.Window(Tag("other width")));
-  ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).ExeName, "swivo-fixture.exe");
+  EXPECT_EQ(ExeNameOfTask(other.Window(Tag("other width"))), "swivo-fixture.exe");
 }
 
 TEST(TaskCollectionExecutables, UpperCaseExecutableNameIsLowerCased) {
   FixtureProcess renamed({"app:" + Tag("renamed")}, testing_support::FixtureCopy("Upper-CASE.EXE"));
-  TWinInfos tasks;
-  tasklist::Refresh(tasks);
-  const int index = IndexOfWindow(tasks, renamed.Window(Tag("renamed")));
-  ASSERT_GE(index, 0);
-  EXPECT_EQ(tasks.Items(index).ExeName, "upper-case.exe");
+  EXPECT_EQ(ExeNameOfTask(renamed.Window(Tag("renamed"))), "upper-case.exe");
 }
 
 // On systems outside the NT family the paths come from a process snapshot and every icon from
