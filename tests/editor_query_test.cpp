@@ -4,7 +4,6 @@
 #include "base/WideText.h"
 #include "tasklist/ArrangeTasks.h"
 #include "tasklist/EditorQuery.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/TestWindows.h"

@@ -1,7 +1,6 @@
 // Programs and window classes left out by the settings: the pattern rules as one table, and the
 // collection against real fixture windows.
 #include "tasklist/ExcludeRules.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/TestWindows.h"

@@ -2,7 +2,6 @@
 // captions are read and they are raised without the caller waiting for them. Our dispatching serves
 // one thread; another thread's scopes and releases leave it alone and are counted.
 #include "tasklist/NUnit.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
 #include "tests/support/Fixture.h"

@@ -3,7 +3,6 @@
 // which the task list looks up at run time through the program's GetProcAddress, are stand-ins;
 // they are called on the plug-in's own thread, and note which thread made itself an apartment.
 #include "tasklist/StoreApps.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"

@@ -1,7 +1,6 @@
 // Libraries the task list loads at run time come from the system folder, never from beside the
 // program that hosts it. A marker named dwmapi.dll lies beside this test program (tests/marker).
 #include "base/SystemLibrary.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tests/support/CloakStandIn.h"
 #include "tests/support/ImportPatch.h"

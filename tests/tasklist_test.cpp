@@ -2,7 +2,6 @@
 #include "base/EnumWindows.h"
 #include "base/WindowThread.h"
 #include "tasklist/NUnit.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
 #include "tests/support/CloakStandIn.h"

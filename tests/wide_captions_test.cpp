@@ -1,6 +1,5 @@
 // A caption with characters outside the ANSI code page is drawn whole, read as UTF-16, and its
 // accelerator still chooses its task.
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "taskmenu/TaskMenu.h"
 #include "tests/support/Fixture.h"

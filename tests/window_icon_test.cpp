@@ -4,7 +4,6 @@
 // second thread of this process, since Wine reads no other process's icons. This program's first icon is solid red; the
 // file type's icon is made cyan by a patch of SHGetFileInfoA, as Wine would give the red one there too.
 #include "tasklist/IconLookup.h"
-#include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowIconQuery.h"
 #include "taskmenu/TaskImages.h"

@@ -105,4 +105,13 @@ COLORREF MenuPainter::TextColor(bool selected, bool grey) const {
   return ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
 }
 
+void MenuPainter::UseBackground(HMENU menu) const {
+  if (!background_) return;
+  MENUINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_BACKGROUND;
+  info.hbrBack = background_.get();
+  ::SetMenuInfo(menu, &info);
+}
+
 }  // namespace ui

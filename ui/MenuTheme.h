@@ -34,6 +34,8 @@ class MenuPainter {
   MenuLook Look() const { return look_; }
   // The brush of the menu's own background (MIM_BACKGROUND); null for the system's.
   HBRUSH Background() const { return background_.get(); }
+  // Gives the menu that background; the system's stays where there is none.
+  void UseBackground(HMENU menu) const;
   void FillItem(HDC dc, const RECT& item, bool selected, bool grey) const;
   COLORREF TextColor(bool selected, bool grey) const;
 

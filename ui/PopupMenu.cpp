@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "base/ScopeExit.h"
 #include "ui/DarkMenuScope.h"
+#include "ui/MenuItemDrawing.h"
 #include "ui/OpenMenu.h"
 #include "ui/WorkArea.h"
 
@@ -14,19 +15,9 @@ namespace {
 // How long the open menu may spend on pending images at a time before it reads input again.
 constexpr DWORD kImageSliceMs = 8;
 
-void UseBackground(HMENU menu, HBRUSH background) {
-  if (!background) return;
-  MENUINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIM_BACKGROUND;
-  info.hbrBack = background;
-  ::SetMenuInfo(menu, &info);
-}
-
 }  // namespace
 
-// Hidden, of zero size, and never in the task bar; the items are measured and drawn in real
-// pixels.
+// Hidden, of zero size, never in the task bar; it measures and draws the items in real pixels.
 void TPopupMenu::CreateOwner() {
   if (owner_) return;
   const PerMonitorDpiScope perMonitor;
@@ -83,7 +74,7 @@ void TPopupMenu::Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor,
   const MenuLook look = ChooseLook(themeSetting_, ReadSystemAppearance());
   if (look == MenuLook::kLight) (void)uxTheme_.Load();
   const MenuPainter painter(look, owner_.get(), uxTheme_);
-  UseBackground(menu, painter.Background());
+  painter.UseBackground(menu);
   DarkMenuScope darkFrame(painter.Look() == MenuLook::kDark, uxTheme_);
   // The menu window exists once its loop reads messages: what the host's code does from then on
   // sees the host's own awareness and app mode.
@@ -222,26 +213,8 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
   const int position = layout_ ? layout_->PositionOfData(draw.itemData) : -1;
   if (position < 0 || position >= ItemCount() || !painter_ || !::RectVisible(draw.hDC, &draw.rcItem)) return;
   ResolveImage(static_cast<size_t>(position));
-  const TMenuItem& item = *items_[static_cast<size_t>(position)];
-  const bool selected = draw.itemState & ODS_SELECTED;
-  const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
-  painter_->FillItem(draw.hDC, draw.rcItem, selected, grey);
-  const MenuMetrics& m = layout_->Metrics();
-  const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - m.iconSize) / 2;
-  if (images_ && item.ImageIndex >= 0) {
-    ::ImageList_Draw(images_, item.ImageIndex, draw.hDC, draw.rcItem.left + m.margin, top,
-                     ILD_TRANSPARENT | (grey ? ILD_BLEND50 : 0));
-  }
-  RECT text = draw.rcItem;
-  text.left += m.margin + m.iconSize + m.textGap;
-  base::ScopedSelect font(draw.hDC, layout_->Font());
-  ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, painter_->TextColor(selected, grey));
-  // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'. Until the user
-  // reaches for the keyboard, the system's menus hide the underline (ODS_NOACCEL).
-  const UINT prefix = (draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-  const ItemTextLayout& layout = layout_->Data(static_cast<size_t>(position)).layout;
-  DrawItemText(draw.hDC, item.Text, layout, text, painter_->TextColor(false, true), prefix);
+  DrawMenuItem(draw, *items_[static_cast<size_t>(position)], *layout_, static_cast<size_t>(position), *painter_,
+               images_);
 }
 
 LRESULT TPopupMenu::MenuChar(char typed, HMENU menu) const {

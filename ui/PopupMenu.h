@@ -35,13 +35,11 @@ class TPopupMenu {
   // Borrowed: the list outlives the menu's popups.
   void SetImages(HIMAGELIST images) { images_ = images; }
 
-  // Creates the owner window if it does not exist. Throws base::Error when it cannot be made; a
-  // later call tries again.
+  // Creates the owner window if it does not exist; throws base::Error when it cannot (try later).
   void CreateOwner();
 
-  // Begins the next opening at (x, y): takes the sizes of the DPI and the work area of the monitor
-  // there, and returns the size the images should have. Throws base::Error when the owner window
-  // or a context to measure in cannot be made.
+  // Begins the next opening at (x, y) in the sizes of that monitor's DPI and work area; returns the
+  // images' size. Throws base::Error when the owner window or a measuring context cannot be made.
   int IconSizeAt(int x, int y);
 
   // The item highlighted when the menu next opens, as if the arrow keys had moved there; -1 for
@@ -52,15 +50,13 @@ class TPopupMenu {
   // Gives the item another image, also in the open menu.
   void SetItemImage(TMenuItem& item, int image);
 
-  // Tracks the menu with its top-left corner at (x, y) until an item is chosen or the menu is
-  // dismissed. The chosen item's action runs later, when the thread dispatches its messages.
-  // Does nothing once the menu is cancelled, or while it is open. Sized for the work area of the
-  // monitor at (x, y): an item is at most kMaxItemWidthPercent of its width, and items that do not
-  // fit its height go on in further columns.
+  // Tracks the menu at (x, y) until an item is chosen (its action runs when the thread next
+  // dispatches its messages) or the menu is dismissed; nothing once cancelled or while open. Items
+  // are at most kMaxItemWidthPercent of the work area's width; those below its height go on in
+  // further columns.
   virtual void Popup(int x, int y);
 
-  // Closes the menu if it is open, also when it is still being opened, and keeps it from
-  // opening again: its owner is going away.
+  // Closes the menu, also one still opening, and keeps it from opening again: its owner goes.
   void Cancel();
 
   HWND OwnerWindow() const { return owner_.get(); }
@@ -70,8 +66,8 @@ class TPopupMenu {
   int Theme() const { return themeSetting_; }
 
  protected:
-  // Detaches the owner window and destroys it. A derived menu calls it first in its destructor:
-  // no message of the owner may reach a menu whose own members are already gone.
+  // Detaches and destroys the owner window; first in a derived menu's destructor, so that no
+  // message reaches a menu whose members are gone.
   void DestroyOwner() { BoundWindow<TPopupMenu>::Destroy(*this, kOwnerClass); }
   // Handles a message of the owner window; a derived menu takes its own (one in the WM_APP range
   // that it posts there, say) and leaves the others to this one.
@@ -90,8 +86,7 @@ class TPopupMenu {
   bool AppendItems(HMENU menu);
   void MeasureItem(MEASUREITEMSTRUCT& measure) const;
   void DrawItem(const DRAWITEMSTRUCT& draw);
-  // Asks for the item's image if it is still pending.
-  void ResolveImage(size_t position);
+  void ResolveImage(size_t position);  // asks for the item's image if it is still pending
   // The pending images of the items not drawn yet, a few milliseconds' worth at a time.
   void ResolveSomeImages();
   LRESULT MenuChar(char typed, HMENU menu) const;
