@@ -28,9 +28,8 @@ LRESULT CALLBACK MenuLoopFilter::FilterProc(int code, WPARAM wParam, LPARAM lPar
   const auto* msg = reinterpret_cast<const MSG*>(lParam);
   if (code == MSGF_MENU && innermost) {
     if (innermost->onLoopStart_) std::exchange(innermost->onLoopStart_, nullptr)();
-    const WPARAM key = msg->wParam;
-    if (msg->message == WM_KEYDOWN && innermost->onKey_ &&
-        GuardedHandler([key] { return innermost->onKey_(key) ? TRUE : FALSE; })) {
+    const bool isKey = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN || msg->message == WM_CHAR;
+    if (isKey && innermost->onKey_ && GuardedHandler([msg] { return innermost->onKey_(*msg) ? TRUE : FALSE; })) {
       return TRUE;
     }
   }

@@ -14,8 +14,9 @@ namespace ui {
 
 class MenuLoopFilter {
  public:
-  // Returns whether it took the pressed key; a key taken never reaches the menu.
-  using KeyHandler = std::function<bool(WPARAM virtualKey)>;
+  // Sees each key the menu reads (WM_KEYDOWN, WM_SYSKEYDOWN, WM_CHAR) before the menu does; returns
+  // whether it took it. A key taken never reaches the menu.
+  using KeyHandler = std::function<bool(const MSG& key)>;
 
   // `onLoopStart` runs once, at the first message the menu's loop reads, outside every window
   // procedure; it must not throw. Without `onKey` the menu reads every key itself. Without the hook (out of

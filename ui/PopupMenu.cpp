@@ -65,9 +65,9 @@ void TPopupMenu::Popup(int x, int y) {
   texts.reserve(items_.size());
   for (const auto& item : items_) texts.push_back(&item->Text);
   layout_->LayOut(texts);
-  MenuLoopFilter::KeyHandler closeKeys;
-  if (AppendItems(menu.get())) closeKeys = [this](WPARAM key) { return CloseKey(key); };
-  Track(menu.get(), x, y, perMonitor, std::move(closeKeys));
+  const bool closeKeys = AppendItems(menu.get());
+  Track(menu.get(), x, y, perMonitor,
+        [this, closeKeys](const MSG& key) { return (closeKeys && CloseKey(key)) || TakeKey(key); });
 }
 
 void TPopupMenu::Track(HMENU menu, int x, int y, PerMonitorDpiScope& perMonitor, MenuLoopFilter::KeyHandler onKey) {
@@ -190,8 +190,8 @@ void TPopupMenu::ResolveImage(size_t position) {
   if (item.ImageIndex == TMenuItem::kImagePending) item.ImageIndex = PendingImage(static_cast<int>(position));
 }
 
-bool TPopupMenu::CloseKey(WPARAM virtualKey) {
-  if (virtualKey != VK_DELETE || !openMenu_) return false;
+bool TPopupMenu::CloseKey(const MSG& key) {
+  if (key.message != WM_KEYDOWN || key.wParam != VK_DELETE || !openMenu_) return false;
   const int position = HighlightedItem(openMenu_);
   if (position < 0 || position >= ItemCount()) return true;
   TMenuItem& item = *items_[static_cast<size_t>(position)];

@@ -75,6 +75,9 @@ class TPopupMenu {
   // The image of the item at `position`, which has kImagePending: asked once, right before the
   // item is first drawn or while the open menu waits for input; -1 for none.
   virtual int PendingImage(int /*position*/) { return -1; }
+  // A key the open menu is about to read (see MenuLoopFilter), after the close keys; returns
+  // whether it took it.
+  virtual bool TakeKey(const MSG& /*key*/) { return false; }
 
  private:
   friend class BoundWindow<TPopupMenu>;
@@ -92,7 +95,7 @@ class TPopupMenu {
   LRESULT MenuChar(char typed, HMENU menu) const;
   void EnterIdle(WPARAM source, LPARAM window);
   // Delete and Shift+Delete on the highlighted item; returns whether the key was one of them.
-  bool CloseKey(WPARAM virtualKey);
+  bool CloseKey(const MSG& key);
   void Click(UINT command);
 
   std::vector<std::unique_ptr<TMenuItem>> items_;
