@@ -1,7 +1,6 @@
 #include "tasklist/ExecutablePaths.h"
 
 #include "base/Handle.h"
-#include "tasklist/NUnit.h"
 
 namespace tasklist {
 namespace {
@@ -29,13 +28,13 @@ void ExecutablePaths::BeginRefresh() {
   }
 }
 
-const std::string& ExecutablePaths::Of(DWORD processId) {
+const std::string& ExecutablePaths::Of(DWORD processId, ExePathReader& reader) {
   Entry& entry = entries_[processId];
   if (entry.lookedUp) return entry.path;
   const ULONGLONG started = StartTimeOf(processId);
   // An empty path is not kept: a process read while it starts may not list its modules yet.
   if (!started || started != entry.started || entry.path.empty()) {
-    entry.path = GetProcessExePath(processId);
+    entry.path = reader.Of(processId);
     entry.started = started;
   }
   entry.lookedUp = true;

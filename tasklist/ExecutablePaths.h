@@ -5,6 +5,8 @@
 // up in a refresh are forgotten at the start of the next one.
 #pragma once
 
+#include "tasklist/NUnit.h"
+
 #include <windows.h>
 
 #include <string>
@@ -18,7 +20,7 @@ class ExecutablePaths {
   void BeginRefresh();
   // The path GetProcessExePath gives for the process, as of its first lookup while it runs; the
   // start time is checked at the first lookup of each refresh. Throws as GetProcessExePath does.
-  const std::string& Of(DWORD processId);
+  const std::string& Of(DWORD processId, ExePathReader& reader);
 
  private:
   struct Entry {

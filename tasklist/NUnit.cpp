@@ -10,6 +10,8 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <utility>
+
 namespace tasklist {
 namespace {
 
@@ -34,27 +36,6 @@ std::string TextUpToNul(const char* buffer, size_t size) {
   size_t length = 0;
   while (length < size && buffer[length] != '\0') ++length;
   return std::string(buffer, length);
-}
-
-// First module of the process (its executable) through the process status library.
-std::string ExePathFromModules(DWORD processId) {
-  using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-  using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
-
-  base::unique_hmodule psapi = base::LoadSystemLibrary("PSAPI.DLL");
-  if (!psapi) throw base::Error(kPsapiNotLoaded);
-  const auto enumModules = base::ProcAddress<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
-  const auto moduleFileName = base::ProcAddress<GetModuleFileNameExFn>(psapi.get(), "GetModuleFileNameExA");
-  if (!enumModules || !moduleFileName) throw base::Error(kApiNotFound);
-
-  base::unique_kernel_handle process(::OpenProcess(kProcessQueryAndRead, FALSE, processId));
-  if (!process) return {};
-  HMODULE firstModule = nullptr;
-  DWORD needed = 0;
-  if (!enumModules(process.get(), &firstModule, sizeof(firstModule), &needed)) return {};
-  char buffer[kModuleNameBufferSize] = {};
-  if (moduleFileName(process.get(), firstModule, buffer, kModuleNameBufferSize) == 0) return {};
-  return TextUpToNul(buffer, sizeof(buffer));
 }
 
 // The module walk cannot read a 64-bit process from 32-bit code, nor an elevated one; the image
@@ -117,10 +98,32 @@ bool BringToTop(HWND wnd) {
 
 std::string GetWindowExePath(HWND wnd) { return GetProcessExePath(base::ThreadOf(wnd).process); }
 
-std::string GetProcessExePath(DWORD processId) {
+std::string GetProcessExePath(DWORD processId) { return ExePathReader().Of(processId); }
+
+std::string ExePathReader::Of(DWORD processId) {
   if (Win32Platform != VER_PLATFORM_WIN32_NT) return ExePathFromSnapshot(processId);
-  std::string path = ExePathFromModules(processId);
+  std::string path = FromModules(processId);
   return path.empty() ? ExePathFromImageName(processId) : path;
+}
+
+// First module of the process (its executable) through the process status library.
+std::string ExePathReader::FromModules(DWORD processId) {
+  if (!psapi_) {
+    base::unique_hmodule psapi = base::LoadSystemLibrary("PSAPI.DLL");
+    if (!psapi) throw base::Error(kPsapiNotLoaded);
+    enumModules_ = base::ProcAddress<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
+    moduleFileName_ = base::ProcAddress<GetModuleFileNameExFn>(psapi.get(), "GetModuleFileNameExA");
+    if (!enumModules_ || !moduleFileName_) throw base::Error(kApiNotFound);
+    psapi_ = std::move(psapi);
+  }
+  base::unique_kernel_handle process(::OpenProcess(kProcessQueryAndRead, FALSE, processId));
+  if (!process) return {};
+  HMODULE firstModule = nullptr;
+  DWORD needed = 0;
+  if (!enumModules_(process.get(), &firstModule, sizeof(firstModule), &needed)) return {};
+  char buffer[kModuleNameBufferSize] = {};
+  if (moduleFileName_(process.get(), firstModule, buffer, kModuleNameBufferSize) == 0) return {};
+  return TextUpToNul(buffer, sizeof(buffer));
 }
 
 base::unique_hicon GetFileIcon(const std::string& fileName, bool large) {

@@ -25,6 +25,25 @@ extern DWORD Win32Platform;
 // The same for a process id.
 [[nodiscard]] std::string GetProcessExePath(DWORD processId);
 
+// Reads executable paths as GetProcessExePath does, with the process status library loaded at its
+// first read and kept while the reader lives: a refresh reads many processes, and loading the
+// library costs as much as the read itself.
+class ExePathReader {
+ public:
+  // Throws as GetProcessExePath does.
+  [[nodiscard]] std::string Of(DWORD processId);
+
+ private:
+  using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+  using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
+
+  std::string FromModules(DWORD processId);
+
+  base::unique_hmodule psapi_;
+  EnumProcessModulesFn enumModules_ = nullptr;
+  GetModuleFileNameExFn moduleFileName_ = nullptr;
+};
+
 // Icon of the file name's type, made for the caller (empty when the shell has none).
 [[nodiscard]] base::unique_hicon GetFileIcon(const std::string& fileName, bool large);
 

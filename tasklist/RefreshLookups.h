@@ -29,7 +29,7 @@ class RefreshLookups {
   }
 
   // Throws as GetProcessExePath does.
-  const std::string& ExePath(DWORD processId) { return paths_.Of(processId); }
+  const std::string& ExePath(DWORD processId) { return paths_.Of(processId, pathReader_); }
 
   // The icon of a task whose window is `wnd`, of the executable at `path`.
   TaskIcon Icon(HWND wnd, const std::string& path) { return icons_.For(wnd, path); }
@@ -49,6 +49,7 @@ class RefreshLookups {
 
  private:
   ExecutablePaths& paths_;
+  ExePathReader pathReader_;  // the process status library, loaded for this refresh only
   IconLookup icons_;
   StoreAppLookup storeApps_;
   int iconSize_;  // of the store apps' images
