@@ -26,98 +26,24 @@ static_assert(std::size(kHalfWidthKana) - 1 == kLastHalfWidthKana - kFirstHalfWi
 
 // The spellings of the katakana ァ U+30A1 to ヺ U+30FA, in code order, alternatives between '|'.
 // Small kana alone are spelled as input methods take them (xa, la).
+// clang-format off
 constexpr const char* kKatakanaSpellings[] = {
-    "a|xa|la",
-    "a",
-    "i|xi|li",
-    "i",
-    "u|xu|lu",
-    "u",
-    "e|xe|le",
-    "e",
-    "o|xo|lo",
-    "o",  // ァ ア ... ォ オ
-    "ka",
-    "ga",
-    "ki",
-    "gi",
-    "ku",
-    "gu",
-    "ke",
-    "ge",
-    "ko",
-    "go",  // カ ガ ... コ ゴ
-    "sa",
-    "za",
-    "shi|si",
-    "ji|zi",
-    "su",
-    "zu",
-    "se",
-    "ze",
-    "so",
-    "zo",  // サ ザ ... ソ ゾ
-    "ta",
-    "da",
-    "chi|ti",
-    "ji|di|zi",
-    "xtu|ltu|xtsu|ltsu",
-    "tsu|tu",
-    "zu|du",  // タ ダ チ ヂ ッ ツ ヅ
-    "te",
-    "de",
-    "to",
-    "do",
-    "na",
-    "ni",
-    "nu",
-    "ne",
-    "no",  // テ デ ト ド ナ ... ノ
-    "ha",
-    "ba",
-    "pa",
-    "hi",
-    "bi",
-    "pi",
-    "fu|hu",
-    "bu",
-    "pu",
-    "he",
-    "be",
-    "pe",
-    "ho",
-    "bo",
-    "po",  // ハ バ パ ...
-    "ma",
-    "mi",
-    "mu",
-    "me",
-    "mo",  // マ ... モ
-    "ya|xya|lya",
-    "ya",
-    "yu|xyu|lyu",
-    "yu",
-    "yo|xyo|lyo",
-    "yo",  // ャ ヤ ュ ユ ョ ヨ
-    "ra",
-    "ri",
-    "ru",
-    "re",
-    "ro",  // ラ ... ロ
-    "wa|xwa|lwa",
-    "wa",
-    "wi|i",
-    "we|e",
-    "wo|o",
-    "n|nn",
-    "vu",  // ヮ ワ ヰ ヱ ヲ ン ヴ
-    "ka|xka|lka",
-    "ke|ka|ga|xke|lke",  // ヵ ヶ (as in ヶ月, 霞ヶ関)
-    "va",
-    "vi",
-    "ve",
-    "vo",  // ヷ ヸ ヹ ヺ
+    "a|xa|la", "a", "i|xi|li", "i", "u|xu|lu", "u", "e|xe|le", "e", "o|xo|lo", "o",      // ァ ア ... ォ オ
+    "ka", "ga", "ki", "gi", "ku", "gu", "ke", "ge", "ko", "go",                           // カ ガ ... コ ゴ
+    "sa", "za", "shi|si", "ji|zi", "su", "zu", "se", "ze", "so", "zo",                    // サ ザ ... ソ ゾ
+    "ta", "da", "chi|ti", "ji|di|zi", "xtu|ltu|xtsu|ltsu", "tsu|tu", "zu|du",             // タ ダ チ ヂ ッ ツ ヅ
+    "te", "de", "to", "do",                                                               // テ デ ト ド
+    "na", "ni", "nu", "ne", "no",                                                         // ナ ... ノ
+    "ha", "ba", "pa", "hi", "bi", "pi", "fu|hu", "bu", "pu",                              // ハ バ パ ... プ
+    "he", "be", "pe", "ho", "bo", "po",                                                   // ヘ ... ポ
+    "ma", "mi", "mu", "me", "mo",                                                         // マ ... モ
+    "ya|xya|lya", "ya", "yu|xyu|lyu", "yu", "yo|xyo|lyo", "yo",                           // ャ ヤ ュ ユ ョ ヨ
+    "ra", "ri", "ru", "re", "ro",                                                         // ラ ... ロ
+    "wa|xwa|lwa", "wa", "wi|i", "we|e", "wo|o", "n|nn", "vu",                             // ヮ ワ ヰ ヱ ヲ ン ヴ
+    "ka|xka|lka", "ke|ka|ga|xke|lke",                                                     // ヵ ヶ (ヶ月, 霞ヶ関)
+    "va", "vi", "ve", "vo",                                                               // ヷ ヸ ヹ ヺ
 };
+// clang-format on
 static_assert(std::size(kKatakanaSpellings) == kLastKatakana - kFirstKatakana + 1);
 
 // Syllables of a kana and a small vowel that input methods spell as one, beyond the kana of the
