@@ -36,6 +36,7 @@ class TMainForm : public ui::TForm {
   void SetPreselect(bool value) { Menu().SetPreselect(value); }
   void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
   void SetTheme(int value) { Menu().SetTheme(value); }
+  void SetFind(int value) { Menu().SetFind(value); }
   bool MenuFixPos() const { return fixedPos_; }
   int XPos() const { return fixedX_; }
   int YPos() const { return fixedY_; }

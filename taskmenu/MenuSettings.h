@@ -12,6 +12,15 @@ enum AcceleratorStyles : int {
 };
 
 inline constexpr int kDefaultAcceleratorStyle = kNoAccelerator;
+
+// What starts finding a task by typing while the menu is open.
+enum FindStarts : int {
+  kFindOff = 0,
+  kFindBySlash = 1,   // '/' or Ctrl+F
+  kFindByTyping = 2,  // also any printable character, when the captions carry no accelerator
+};
+inline constexpr int kDefaultFind = kFindBySlash;
+
 inline constexpr bool kDefaultPreselect = true;
 inline constexpr bool kDefaultCloseKey = true;
 // The menu opens at the mouse cursor; the fixed point, in screen pixels, is used when switched on.

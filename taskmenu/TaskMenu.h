@@ -37,6 +37,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetExcludeClass(const std::string& list) { tasks_.SetExcludeClass(list); }
   void SetPreselect(bool value) { preselect_ = value; }
   void SetCloseKey(bool value) { closeKey_ = value; }
+  void SetFind(int value) { find_ = value; }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
@@ -47,6 +48,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
   int AcceleratorStyle() const { return acceleratorStyle_; }
+  int Find() const { return find_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
  private:
@@ -71,6 +73,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   int acceleratorStyle_ = kDefaultAcceleratorStyle;
   bool preselect_ = kDefaultPreselect;
   bool closeKey_ = kDefaultCloseKey;
+  int find_ = kDefaultFind;  // one of FindStarts
 };
 
 }  // namespace taskmenu

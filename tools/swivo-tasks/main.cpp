@@ -1,11 +1,15 @@
 // Prints the task list as the task menu would see it: answers "why is my window (not) listed?".
 //
 //   swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]
+//               [--find TEXT]
 //
 // --exclude and --exclude-class take the values of the settings Exclude and ExcludeClass. --all
 // also lists every top-level window with the properties that decide whether it is a task, and the
-// reason it is or is not one.
+// reason it is or is not one. --find tells which tasks typing TEXT in the open menu finds, and by
+// which of their texts.
+#include "FindReport.h"
 #include "WhyListed.h"
+#include "base/WideText.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
 #include "tasklist/WindowQueries.h"
@@ -79,6 +83,7 @@ int main(int argc, char** argv) {
   // Every ordering starts off here and is switched on by its flag, unlike the plug-in's defaults.
   tasks.SetSortByCaption(false);
   bool all = false;
+  const char* find = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--sort")) tasks.SetSortByExe(true);
     else if (!std::strcmp(argv[i], "--sort-title")) tasks.SetSortByCaption(true);
@@ -86,10 +91,12 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--exclude") && i + 1 < argc) tasks.SetExclude(argv[++i]);
     else if (!std::strcmp(argv[i], "--exclude-class") && i + 1 < argc) tasks.SetExcludeClass(argv[++i]);
     else if (!std::strcmp(argv[i], "--all")) all = true;
+    else if (!std::strcmp(argv[i], "--find") && i + 1 < argc) find = argv[++i];
     else {
       std::fprintf(
           stderr,
-          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
+          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]"
+          " [--find TEXT]\n");
       return 2;
     }
   }
@@ -97,6 +104,7 @@ int main(int argc, char** argv) {
     tasklist::Refresh(tasks);
     PrintTasks(tasks);
     if (all) PrintAllWindows(tasks);
+    if (find) PrintFound(tasks, base::WidenAnsi(find));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swivo-tasks: %s\n", error.what());
     return 1;
