@@ -45,6 +45,7 @@ inline constexpr std::tuple kSettings{
     Setting{"Preselect", taskmenu::kDefaultPreselect, [](auto& form, bool value) { form.SetPreselect(value); }},
     Setting{"CloseKey", taskmenu::kDefaultCloseKey, [](auto& form, bool value) { form.SetCloseKey(value); }},
     Setting{"Theme", int32_t{ui::kDefaultTheme}, [](auto& form, int32_t value) { form.SetTheme(value); }},
+    Setting{"Monitor", taskmenu::kDefaultThisMonitorOnly, [](auto& form, bool value) { form.SetMonitor(value); }},
 };
 
 // Calls `visit(setting)` for every row, in the table's order.

@@ -4,6 +4,7 @@
 // first drawn, or while the open menu waits for input.
 #pragma once
 
+#include "taskmenu/MenuMonitor.h"
 #include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskImages.h"
 #include "tasklist/LateAnswers.h"
@@ -37,6 +38,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetExcludeClass(const std::string& list) { tasks_.SetExcludeClass(list); }
   void SetPreselect(bool value) { preselect_ = value; }
   void SetCloseKey(bool value) { closeKey_ = value; }
+  void SetMonitor(bool value) { thisMonitorOnly_ = value; }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
@@ -46,6 +48,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool InPopup() const { return inPopup_; }
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
+  bool ThisMonitorOnly() const { return thisMonitorOnly_; }
   int AcceleratorStyle() const { return acceleratorStyle_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
@@ -55,6 +58,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void AskLateIcons(int iconSize);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   int PendingImage(int position) override;
+  bool TakeKey(const MSG& key) override;
   // An answer of this popup's late asks for the task at position `answered` (a slow window's
   // icon, a store app's image): it is copied at once, while the window still shows it, and drawn
   // in place.
@@ -71,6 +75,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   int acceleratorStyle_ = kDefaultAcceleratorStyle;
   bool preselect_ = kDefaultPreselect;
   bool closeKey_ = kDefaultCloseKey;
+  bool thisMonitorOnly_ = kDefaultThisMonitorOnly;
+  MenuMonitor monitor_;
 };
 
 }  // namespace taskmenu

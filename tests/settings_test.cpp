@@ -36,7 +36,8 @@ std::map<std::string, std::string> FormSettings(const taskmenu::TMainForm& form)
           {"ExcludeClass", listText(tasks.Options().excludeClass)},
           {"Preselect", SettingText(menu.Preselect())},
           {"CloseKey", SettingText(menu.CloseKey())},
-          {"Theme", SettingText(menu.Theme())}};
+          {"Theme", SettingText(menu.Theme())},
+          {"Monitor", SettingText(menu.ThisMonitorOnly())}};
 }
 
 // The keys and values of the sample settings file as the source holds it; a section other than
@@ -96,7 +97,7 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   WriteIni(
       "[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\n"
       "VNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
-      "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\n");
+      "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\nMonitor=1\r\n");
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);
   const auto& tasks = form.Menu().Tasks();
@@ -109,6 +110,7 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_TRUE(tasks.Options().excludeClass.Matches("SwivoTestClass"));
   EXPECT_FALSE(form.Menu().Preselect());
   EXPECT_FALSE(form.Menu().CloseKey());
+  EXPECT_TRUE(form.Menu().ThisMonitorOnly());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
   EXPECT_EQ(form.Menu().Theme(), ui::kThemeClassic);
 

@@ -1,10 +1,13 @@
 // Prints the task list as the task menu would see it: answers "why is my window (not) listed?".
 //
 //   swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]
+//               [--monitor [X,Y]]
 //
 // --exclude and --exclude-class take the values of the settings Exclude and ExcludeClass. --all
 // also lists every top-level window with the properties that decide whether it is a task, and the
-// reason it is or is not one.
+// reason it is or is not one. --monitor adds each task's monitor and whether the menu would list
+// it with Monitor=1, opened at the mouse cursor or at the point X,Y.
+#include "MonitorColumns.h"
 #include "WhyListed.h"
 #include "tasklist/TaskList.h"
 #include "tasklist/TaskRefresh.h"
@@ -79,6 +82,9 @@ int main(int argc, char** argv) {
   // Every ordering starts off here and is switched on by its flag, unlike the plug-in's defaults.
   tasks.SetSortByCaption(false);
   bool all = false;
+  bool monitors = false;
+  POINT menuPoint{};
+  ::GetCursorPos(&menuPoint);
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--sort")) tasks.SetSortByExe(true);
     else if (!std::strcmp(argv[i], "--sort-title")) tasks.SetSortByCaption(true);
@@ -86,10 +92,14 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--exclude") && i + 1 < argc) tasks.SetExclude(argv[++i]);
     else if (!std::strcmp(argv[i], "--exclude-class") && i + 1 < argc) tasks.SetExcludeClass(argv[++i]);
     else if (!std::strcmp(argv[i], "--all")) all = true;
-    else {
+    else if (!std::strcmp(argv[i], "--monitor")) {
+      monitors = true;
+      if (i + 1 < argc && std::sscanf(argv[i + 1], "%ld,%ld", &menuPoint.x, &menuPoint.y) == 2) ++i;
+    } else {
       std::fprintf(
           stderr,
-          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n");
+          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n"
+          "                   [--monitor [X,Y]]\n");
       return 2;
     }
   }
@@ -97,6 +107,7 @@ int main(int argc, char** argv) {
     tasklist::Refresh(tasks);
     PrintTasks(tasks);
     if (all) PrintAllWindows(tasks);
+    if (monitors) PrintMonitors(tasks, menuPoint);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swivo-tasks: %s\n", error.what());
     return 1;
