@@ -1,5 +1,5 @@
-// Two monitors: the menu lists the tasks of its own with Monitor=1, and Shift+Enter brings a
-// window over to it.
+// Two monitors: the menu lists only its own monitor's tasks with Monitor=1, and Shift+Enter
+// brings a window over to it.
 #include "taskmenu/TaskMenu.h"
 #include "tasklist/TaskRefresh.h"
 #include "tests/support/Fixture.h"
@@ -16,11 +16,10 @@ using testing_support::IndexOfWindow;
 using testing_support::OwnWindow;
 using testing_support::Tag;
 
-// Side by side, as the code under test (linked into this program) sees them: the right one, at
-// x 1024 and on, has bars at its left and top. A rectangle is nearest to the one with its centre.
+// Side by side, as the code under test (linked into this program) sees them; the right one has
+// bars at its left and top. A rectangle is nearest to the monitor that holds its centre.
 const auto kLeft = reinterpret_cast<HMONITOR>(0x6161);
 const auto kRight = reinterpret_cast<HMONITOR>(0x6262);
-constexpr RECT kRightWork{1124, 40, 2048, 768};
 
 HMONITOR WINAPI FromPoint(POINT point, DWORD) { return point.x < 1024 ? kLeft : kRight; }
 HMONITOR WINAPI FromRect(const RECT* rect, DWORD) { return FromPoint({(rect->left + rect->right) / 2, 0}, 0); }
@@ -31,22 +30,21 @@ HMONITOR WINAPI FromWindow(HWND wnd, DWORD) {
 }
 BOOL WINAPI Info(HMONITOR monitor, MONITORINFO* info) {
   info->rcMonitor = monitor == kLeft ? RECT{0, 0, 1024, 768} : RECT{1024, 0, 2048, 768};
-  info->rcWork = monitor == kLeft ? RECT{0, 0, 1024, 728} : kRightWork;
+  info->rcWork = monitor == kLeft ? RECT{0, 0, 1024, 728} : RECT{1124, 40, 2048, 768};
   return TRUE;
 }
 SHORT WINAPI ShiftHeld(int key) { return key == VK_SHIFT ? SHORT(0x8000) : SHORT(0); }
 
+testing_support::ImportPatch Patch(const char* function, void* replacement) {
+  return testing_support::ImportPatch(::GetModuleHandleA(nullptr), "user32.dll", function, replacement);
+}
+
 class TwoMonitors : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(fromPoint.Original() && fromRect.Original() && fromWindow.Original() && info.Original());
-  }
-  const HMODULE self = ::GetModuleHandleA(nullptr);
-  testing_support::ImportPatch fromPoint{self, "user32.dll", "MonitorFromPoint", reinterpret_cast<void*>(&FromPoint)};
-  testing_support::ImportPatch fromRect{self, "user32.dll", "MonitorFromRect", reinterpret_cast<void*>(&FromRect)};
-  testing_support::ImportPatch fromWindow{self, "user32.dll", "MonitorFromWindow",
-                                          reinterpret_cast<void*>(&FromWindow)};
-  testing_support::ImportPatch info{self, "user32.dll", "GetMonitorInfoW", reinterpret_cast<void*>(&Info)};
+  testing_support::ImportPatch patches[4] = {Patch("MonitorFromPoint", reinterpret_cast<void*>(&FromPoint)),
+                                             Patch("MonitorFromRect", reinterpret_cast<void*>(&FromRect)),
+                                             Patch("MonitorFromWindow", reinterpret_cast<void*>(&FromWindow)),
+                                             Patch("GetMonitorInfoW", reinterpret_cast<void*>(&Info))};
   taskmenu::TTaskPopupMenu menu;
 };
 
@@ -74,8 +72,7 @@ INSTANTIATE_TEST_SUITE_P(SettingAndPoint, MonitorScope,
                                            ScopeCase{true, 1500, {false, true, true, true}}));
 
 class BringHere : public TwoMonitors, public ::testing::WithParamInterface<int> {
- protected:
-  testing_support::ImportPatch shift{self, "user32.dll", "GetKeyState", reinterpret_cast<void*>(&ShiftHeld)};
+  testing_support::ImportPatch shift = Patch("GetKeyState", reinterpret_cast<void*>(&ShiftHeld));
 };
 
 // Moved by the work areas' offset (1124, 40), then into the right work area.
@@ -102,14 +99,13 @@ INSTANTIATE_TEST_SUITE_P(NormalMaximisedMinimised, BringHere,
 
 TEST_F(TwoMonitors, AHungWindowIsBroughtOverWhenItAnswersWithoutHoldingTheHost) {
   testing_support::FixtureProcess fixture({"app:" + Tag("hung")});
-  const HWND target = fixture.Window(Tag("hung"));
   tasklist::TWinInfos tasks;
   tasklist::Refresh(tasks);
-  const int index = IndexOfWindow(tasks, target);
-  ASSERT_GE(index, 0);
-  fixture.Hang(3000);
+  const HWND target = fixture.Window(Tag("hung"));
+  ASSERT_GE(IndexOfWindow(tasks, target), 0);
+  fixture.Hang(2000);
   const DWORD start = ::GetTickCount();
-  tasks.BringHere(index, kRight);
+  tasks.BringHere(IndexOfWindow(tasks, target), kRight);
   EXPECT_LT(::GetTickCount() - start, 1000u);
   RECT rect{};
   EXPECT_TRUE(testing_support::WaitFor([&] { return ::GetWindowRect(target, &rect) && rect.left >= 1124; }, 15000))
