@@ -46,6 +46,7 @@ inline constexpr std::tuple kSettings{
     Setting{"CloseKey", taskmenu::kDefaultCloseKey, [](auto& form, bool value) { form.SetCloseKey(value); }},
     Setting{"Theme", int32_t{ui::kDefaultTheme}, [](auto& form, int32_t value) { form.SetTheme(value); }},
     Setting{"Find", int32_t{taskmenu::kDefaultFind}, [](auto& form, int32_t value) { form.SetFind(value); }},
+    Setting{"Monitor", taskmenu::kDefaultThisMonitorOnly, [](auto& form, bool value) { form.SetMonitor(value); }},
 };
 
 // Calls `visit(setting)` for every row, in the table's order.

@@ -1,5 +1,6 @@
 #include "tasklist/TaskList.h"
 
+#include "tasklist/BringToMonitor.h"
 #include "tasklist/IconLookup.h"
 #include "tasklist/LateIconAsks.h"
 #include "tasklist/NUnit.h"
@@ -52,6 +53,17 @@ void TWinInfos::Activate(int index) const {
   // Posted: the window's thread restores it when it gets there, and however slow that thread is,
   // the host does not wait for it.
   (void)PostSystemCommand(index, SC_RESTORE);
+}
+
+// A window on its way over is restored by the move itself: a restore posted behind it would come
+// after it and undo a maximised window's state.
+void TWinInfos::BringHere(int index, HMONITOR monitor) const {
+  const HWND wnd = Items(index).Wnd;
+  if (BringToMonitor(wnd, monitor)) {
+    (void)BringToTop(wnd);
+  } else {
+    Activate(index);
+  }
 }
 
 }  // namespace tasklist

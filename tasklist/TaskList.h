@@ -63,6 +63,8 @@ class TWinInfos : public base::TOwnedCollection<TWinInfo> {
   [[nodiscard]] TaskIcon FallbackIcon(int index, int iconSize);
   // Brings the entry's window to the front, restoring it when minimised or hidden.
   void Activate(int index) const;
+  // Activates the entry's window after bringing it over to `monitor` (BringToMonitor.h).
+  void BringHere(int index, HMONITOR monitor) const;
   // The entry the user came from before `front`: nearest the front in z-order among the others
   // (all when `front` is none or not listed); -1 when there is none.
   [[nodiscard]] int PreviousTask(HWND front) const;

@@ -7,6 +7,7 @@
 #include "tasklist/RefreshLookups.h"
 #include "tasklist/Switchability.h"
 #include "tasklist/TaskCaption.h"
+#include "tasklist/WindowMonitor.h"
 #include "tasklist/WindowQueries.h"
 #include "tasklist/WindowSnapshot.h"
 
@@ -27,7 +28,10 @@ std::unordered_map<HWND, TWinInfo*> FirstEntryByRoot(const TWinInfos& tasks) {
 // The steps of one refresh, over one snapshot of the windows and one set of lookups.
 class TaskRefresh {
  public:
-  TaskRefresh(TWinInfos& tasks, int iconSize) : tasks_(tasks), lookups_(tasks.Options(), tasks.Kept(), iconSize) {}
+  TaskRefresh(TWinInfos& tasks, int iconSize, HMONITOR monitor)
+      : tasks_(tasks),
+        monitor_(monitor),
+        lookups_(tasks.Options(), tasks.Kept(), iconSize) {}
 
   void Run() {
     tasks_.Clear();
@@ -50,6 +54,7 @@ class TaskRefresh {
   [[nodiscard]] bool IsExcluded(const TWinInfo& entry);
 
   TWinInfos& tasks_;
+  const HMONITOR monitor_;  // the one monitor whose tasks are listed; null: all
   WindowSnapshot windows_;
   RefreshLookups lookups_;
 };
@@ -114,11 +119,13 @@ void TaskRefresh::Fill(TWinInfo& entry, HWND wnd) {
   entry.ExeName = base::LowerAscii(entry.ExeFile);
 }
 
-// Unfilled entries and those the settings leave out; downwards, so that the positions not yet
-// visited stay valid. Before the ordering, so that the editor is not asked about excluded windows.
+// Unfilled entries, those the settings leave out and those on other monitors; downwards, so that
+// the positions not yet visited stay valid. Before the ordering, so that the editor is not asked
+// about excluded windows.
 void TaskRefresh::RemoveUnlisted() {
   for (int i = tasks_.Count() - 1; i >= 0; --i) {
-    if (!tasks_.Items(i).Wnd || IsExcluded(tasks_.Items(i))) tasks_.Delete(i);
+    const TWinInfo& task = tasks_.Items(i);
+    if (!task.Wnd || IsExcluded(task) || (monitor_ && MonitorOfWindow(task.Wnd) != monitor_)) tasks_.Delete(i);
   }
 }
 
@@ -153,6 +160,6 @@ bool TaskRefresh::IsExcluded(const TWinInfo& entry) {
 
 }  // namespace
 
-void Refresh(TWinInfos& tasks, int iconSize) { TaskRefresh(tasks, iconSize).Run(); }
+void Refresh(TWinInfos& tasks, int iconSize, HMONITOR monitor) { TaskRefresh(tasks, iconSize, monitor).Run(); }
 
 }  // namespace tasklist

@@ -9,8 +9,9 @@
 
 namespace tasklist {
 
-// `iconSize` is the size of the menu's icons, by the DPI of the monitor it opens on. Throws as
-// GetProcessExePath does; the collection then holds what was found so far.
-void Refresh(TWinInfos& tasks, int iconSize = kSmallIconSize);
+// `iconSize` is the size of the menu's icons, by the DPI of the monitor it opens on; with a
+// `monitor`, only the tasks on it are listed (WindowMonitor.h). Throws as GetProcessExePath does;
+// the collection then holds what was found so far.
+void Refresh(TWinInfos& tasks, int iconSize = kSmallIconSize, HMONITOR monitor = nullptr);
 
 }  // namespace tasklist

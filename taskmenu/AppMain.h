@@ -35,6 +35,7 @@ class TMainForm : public ui::TForm {
   void SetExcludeClass(const std::string& list) { Menu().SetExcludeClass(list); }
   void SetPreselect(bool value) { Menu().SetPreselect(value); }
   void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
+  void SetMonitor(bool value) { Menu().SetMonitor(value); }
   void SetTheme(int value) { Menu().SetTheme(value); }
   void SetFind(int value) { Menu().SetFind(value); }
   bool MenuFixPos() const { return fixedPos_; }

@@ -50,7 +50,8 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   ClearItems();
   iconSize_ = IconSizeAt(x, y);
   SetImages(images_.Begin(iconSize_));
-  tasklist::Refresh(tasks_, iconSize_);
+  monitor_.Open(x, y);
+  tasklist::Refresh(tasks_, iconSize_, thisMonitorOnly_ ? monitor_.Monitor() : nullptr);
   // The icons still held for their items are let go once the menu has closed, or failed to open.
   const base::ScopeExit releaseIcons([this] { ReleaseIcons(tasks_); });
   const std::vector<int> shown = UpdateImages(images_, tasks_);
@@ -126,7 +127,18 @@ std::string TTaskPopupMenu::AcceleratorSuffix() const {
   }
 }
 
-void TTaskPopupMenu::TaskItemClick(ui::TMenuItem& item) { tasks_.Activate(IndexOf(item)); }
+bool TTaskPopupMenu::TakeKey(const MSG& key) {
+  monitor_.NoteKey(key);
+  return false;
+}
+
+void TTaskPopupMenu::TaskItemClick(ui::TMenuItem& item) {
+  if (const HMONITOR here = monitor_.BringTo()) {
+    tasks_.BringHere(IndexOf(item), here);
+  } else {
+    tasks_.Activate(IndexOf(item));
+  }
+}
 
 // Posted, never sent: a window that stopped responding closes or minimises when it recovers, and
 // the menu does not wait for it.

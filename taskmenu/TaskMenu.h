@@ -4,6 +4,7 @@
 // first drawn, or while the open menu waits for input.
 #pragma once
 
+#include "taskmenu/MenuMonitor.h"
 #include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskImages.h"
 #include "tasklist/LateAnswers.h"
@@ -38,6 +39,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetPreselect(bool value) { preselect_ = value; }
   void SetCloseKey(bool value) { closeKey_ = value; }
   void SetFind(int value) { find_ = value; }
+  void SetMonitor(bool value) { thisMonitorOnly_ = value; }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
@@ -47,6 +49,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool InPopup() const { return inPopup_; }
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
+  bool ThisMonitorOnly() const { return thisMonitorOnly_; }
   int AcceleratorStyle() const { return acceleratorStyle_; }
   int Find() const { return find_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
@@ -57,6 +60,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void AskLateIcons(int iconSize);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   int PendingImage(int position) override;
+  bool TakeKey(const MSG& key) override;
   // An answer of this popup's late asks for the task at position `answered` (a slow window's
   // icon, a store app's image): it is copied at once, while the window still shows it, and drawn
   // in place.
@@ -74,6 +78,8 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool preselect_ = kDefaultPreselect;
   bool closeKey_ = kDefaultCloseKey;
   int find_ = kDefaultFind;  // one of FindStarts
+  bool thisMonitorOnly_ = kDefaultThisMonitorOnly;
+  MenuMonitor monitor_;
 };
 
 }  // namespace taskmenu

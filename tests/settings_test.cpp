@@ -37,7 +37,8 @@ std::map<std::string, std::string> FormSettings(const taskmenu::TMainForm& form)
           {"Preselect", SettingText(menu.Preselect())},
           {"CloseKey", SettingText(menu.CloseKey())},
           {"Theme", SettingText(menu.Theme())},
-          {"Find", SettingText(menu.Find())}};
+          {"Find", SettingText(menu.Find())},
+          {"Monitor", SettingText(menu.ThisMonitorOnly())}};
 }
 
 // The keys and values of the sample settings file as the source holds it; a section other than
@@ -97,7 +98,8 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   WriteIni(
       "[global]\r\nMenuFixPos=1\r\nX_pos=120\r\ny_pos=$82\r\nSort=1\r\n"
       "VNE=-1\r\nSortTitle=0\r\nAutoHotKey=2\r\nWindowIcon=$0\r\n"
-      "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\nFind=2\r\n");
+      "Exclude= calc.exe ;Note*\r\nExcludeClass=Swivo*Class\r\nPreselect=0\r\nCloseKey=0\r\nTheme=$3\r\nFind=2\r\n"
+      "Monitor=1\r\n");
   taskmenu::TMainForm form;
   plugin::LoadSettings(form);
   const auto& tasks = form.Menu().Tasks();
@@ -110,6 +112,7 @@ TEST_F(Settings, EveryValueReachesItsConsumer) {
   EXPECT_TRUE(tasks.Options().excludeClass.Matches("SwivoTestClass"));
   EXPECT_FALSE(form.Menu().Preselect());
   EXPECT_FALSE(form.Menu().CloseKey());
+  EXPECT_TRUE(form.Menu().ThisMonitorOnly());
   EXPECT_EQ(form.Menu().FormatItemCaption("memo"), "memo (&a)");
   EXPECT_EQ(form.Menu().Theme(), ui::kThemeClassic);
   EXPECT_EQ(form.Menu().Find(), taskmenu::kFindByTyping);

@@ -1,13 +1,15 @@
 // Prints the task list as the task menu would see it: answers "why is my window (not) listed?".
 //
 //   swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]
-//               [--find TEXT]
+//               [--find TEXT] [--monitor [X,Y]]
 //
 // --exclude and --exclude-class take the values of the settings Exclude and ExcludeClass. --all
 // also lists every top-level window with the properties that decide whether it is a task, and the
 // reason it is or is not one. --find tells which tasks typing TEXT in the open menu finds, and by
-// which of their texts.
+// which of their texts. --monitor adds each task's monitor and whether the menu would list it with
+// Monitor=1, opened at the mouse cursor or at the point X,Y.
 #include "FindReport.h"
+#include "MonitorColumns.h"
 #include "WhyListed.h"
 #include "base/WideText.h"
 #include "tasklist/TaskList.h"
@@ -84,6 +86,9 @@ int main(int argc, char** argv) {
   tasks.SetSortByCaption(false);
   bool all = false;
   const char* find = nullptr;
+  bool monitors = false;
+  POINT menuPoint{};
+  ::GetCursorPos(&menuPoint);
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--sort")) tasks.SetSortByExe(true);
     else if (!std::strcmp(argv[i], "--sort-title")) tasks.SetSortByCaption(true);
@@ -92,11 +97,14 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--exclude-class") && i + 1 < argc) tasks.SetExcludeClass(argv[++i]);
     else if (!std::strcmp(argv[i], "--all")) all = true;
     else if (!std::strcmp(argv[i], "--find") && i + 1 < argc) find = argv[++i];
-    else {
+    else if (!std::strcmp(argv[i], "--monitor")) {
+      monitors = true;
+      if (i + 1 < argc && std::sscanf(argv[i + 1], "%ld,%ld", &menuPoint.x, &menuPoint.y) == 2) ++i;
+    } else {
       std::fprintf(
           stderr,
-          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]"
-          " [--find TEXT]\n");
+          "usage: swivo-tasks [--sort] [--sort-title] [--editor] [--exclude LIST] [--exclude-class LIST] [--all]\n"
+          "                   [--find TEXT] [--monitor [X,Y]]\n");
       return 2;
     }
   }
@@ -105,6 +113,7 @@ int main(int argc, char** argv) {
     PrintTasks(tasks);
     if (all) PrintAllWindows(tasks);
     if (find) PrintFound(tasks, base::WidenAnsi(find));
+    if (monitors) PrintMonitors(tasks, menuPoint);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swivo-tasks: %s\n", error.what());
     return 1;
