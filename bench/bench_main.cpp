@@ -4,7 +4,9 @@
 // takes to open a menu of as many owner-drawn items; with each popup, the WM_GETICON asks it sent
 // and the icons it copied into its image list before the menu was shown and while it was open, for
 // a new menu's first popup and, on rows of their own, its second one over the unchanged desktop and
-// a third one with one more window, which takes kSlowAnswerMs to answer for its icon. Not part of
+// a third one with one more window, which takes kSlowAnswerMs to answer for its icon. The row
+// "find" times typing to find in the open menu instead: its shown_ms is the median from a
+// character posted to the highlight on the first match with the menu drawn again. Not part of
 // the test suite.
 //
 //   swivo-bench [--repeats R] [--sizes N:K,N:K,...] [--csv FILE]
@@ -15,6 +17,7 @@
 #include "bench/Fleet.h"
 #include "bench/FloorPass.h"
 #include "bench/Measure.h"
+#include "bench/TimedFinding.h"
 #include "bench/TimedMenu.h"
 #include "bench/WorkCounter.h"
 #include "tests/support/SlowIconWindow.h"
@@ -30,6 +33,8 @@
 namespace {
 
 constexpr DWORD kSlowAnswerMs = 40;
+// Typed one character at a time: the first match moves from the first icon window down the menu.
+constexpr char kFindQuery[] = "window 42";
 
 struct Size {
   int windows;
@@ -105,7 +110,7 @@ Row RowOf(const Size& size, const char* popup, const Samples& samples) {
 std::vector<Row> Measure(const Size& size, int repeats, bench::WorkCounter& counter) {
   (void)bench::TimedMenu().PopupOnce();  // warm caches of the system's own (fonts, shell, image list code)
   std::vector<double> floor, bareMenu;
-  Samples first, again, slow;
+  Samples first, again, slow, find;
   bench::FloorResult lastFloor;
   int tasks = 0;
   for (int i = 0; i < repeats; ++i) {
@@ -122,8 +127,11 @@ std::vector<Row> Measure(const Size& size, int repeats, bench::WorkCounter& coun
     const testing_support::SlowIconWindow slowWindow(::LoadIconA(nullptr, IDI_WARNING), kSlowAnswerMs);
     slow.refresh.push_back(TimedRefresh(collection));  // long done with the ask before the popup's
     slow.AddPopup(menu, counter);
+    const std::vector<double> typed = bench::TimedFinding().FindOnce(kFindQuery);
+    find.shown.insert(find.shown.end(), typed.begin(), typed.end());
   }
-  std::vector<Row> rows{RowOf(size, "first", first), RowOf(size, "again", again), RowOf(size, "slow", slow)};
+  std::vector<Row> rows{RowOf(size, "first", first), RowOf(size, "again", again), RowOf(size, "slow", slow),
+                        RowOf(size, "find", find)};
   for (Row& row : rows) {
     row.floor = lastFloor;
     row.floor.ms = bench::Median(floor);

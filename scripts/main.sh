@@ -3,7 +3,8 @@
 # (the DLL, the sample settings, swivo-tasks and the Japanese readme), loads it in the stand-in host
 # under Wine with a few sample application windows open on a virtual desktop, pops up the task menu
 # with accelerator letters on and saves a picture of the screen as build/task-menu.png, and one of
-# the dark menu at 150 % as build/task-menu-dark-150.png. With a
+# the dark menu at 150 % as build/task-menu-dark-150.png, and one of the menu finding a kana
+# caption by its romaji as build/task-menu-find.png. With a
 # display (DISPLAY set, or --interactive) the host stays open instead: its button or Ctrl+Alt+T pops
 # up the menu.
 set -euo pipefail
@@ -58,13 +59,13 @@ open_samples() {
   sleep 6  # a 32-bit process takes a few seconds to start under qemu
 }
 
-# Pops the menu up in the stand-in host with the settings $2 and saves the X server's picture as $1
+# Pops the menu up in the stand-in host with the settings $2, types $3 into it if given, and saves the X server's picture as $1
 # (Wine's own screen copy leaves out the window frames of a virtual desktop).
 take_picture() {
   printf '[GLOBAL]\r\nAutoHotKey=1\r\n%b' "$2" >"$demo/swivo_p.ini"
   rm -f "$1" build/host.log
   wine "$bin/swivo-host.exe" "$demo/swivo_p.dll" --execute-after 1000 --hold-menu 4000 --quit-after 60000 \
-    --sample-windows >build/host.log &
+    --sample-windows ${3:+--type "$3"} >build/host.log &
   host=$!
   for _ in $(seq 600); do grep -q '^menu open' build/host.log && break; sleep 0.1; done
   sleep 1  # the menu highlights the previous task once it first waits for input
@@ -96,4 +97,7 @@ else
   open_samples
   take_picture build/task-menu-dark-150.png "Theme=2\r\n"
   set_dpi 96
+  # "memo" is the reading of the kana of "議事録.txt - メモ帳".
+  open_samples
+  take_picture build/task-menu-find.png "" "/memo"
 fi

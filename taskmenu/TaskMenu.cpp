@@ -3,7 +3,9 @@
 #include "base/ScopeExit.h"
 #include "base/WideText.h"
 #include "tasklist/TaskRefresh.h"
+#include "ui/NoInputContext.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -58,6 +60,10 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
   AskLateIcons(iconSize_);
   if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
+  const base::ScopeExit endFinding([this] { finding_.reset(); });
+  // Typed letters reach the menu as they are, also with the IME on.
+  const std::optional<ui::NoInputContext> plainKeys =
+      find_ == kFindOff ? std::nullopt : std::make_optional<ui::NoInputContext>(OwnerWindow());
   Popup(x, y);
 }
 
@@ -107,6 +113,15 @@ int TTaskPopupMenu::PendingImage(int position) {
   if (image >= 0) return image;
   const tasklist::TaskIcon fallback = tasks_.FallbackIcon(position, iconSize_);
   return fallback ? images_.Add({task.Wnd, task.ProcessId, fallback.Handle()}) : -1;
+}
+
+bool TTaskPopupMenu::TakeKey(const MSG& key) {
+  if (finding_) return finding_->TakeKey(key);
+  const FindStart start = FindStartOf(key, find_, acceleratorStyle_);
+  if (start == FindStart::kNone || !OpenMenu()) return false;
+  finding_ = std::make_unique<TaskFinding>(*this, tasks_);
+  if (start == FindStart::kWithCharacter) (void)finding_->TakeKey(key);
+  return true;
 }
 
 std::string TTaskPopupMenu::FormatItemCaption(const std::string& caption) const {

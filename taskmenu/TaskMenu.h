@@ -6,6 +6,7 @@
 
 #include "taskmenu/MenuMonitor.h"
 #include "taskmenu/MenuSettings.h"
+#include "taskmenu/TaskFinding.h"
 #include "taskmenu/TaskImages.h"
 #include "tasklist/LateAnswers.h"
 #include "tasklist/TaskList.h"
@@ -71,8 +72,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   tasklist::TWinInfos tasks_;
   TaskImages images_;
   std::unique_ptr<tasklist::LateAnswers> lateAnswers_;
-  int iconSize_ = 0;       // of this popup's images
-  LPARAM lateSerial_ = 0;  // tells the answers of this popup's asks from earlier ones
+  std::unique_ptr<TaskFinding> finding_;  // from its first key until the menu closes
+  int iconSize_ = 0;                      // of this popup's images
+  LPARAM lateSerial_ = 0;                 // tells the answers of this popup's asks from earlier ones
   bool inPopup_ = false;
   int acceleratorStyle_ = kDefaultAcceleratorStyle;
   bool preselect_ = kDefaultPreselect;

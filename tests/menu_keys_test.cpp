@@ -9,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <imm.h>
+
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 using taskmenu::TTaskPopupMenu;
 using testing_support::FixtureProcess;
@@ -187,6 +192,179 @@ TEST_F(CloseKeys, TurnedOffTheKeysInstallNoFilterAndCloseNothing) {
   testing_support::PumpMessages(300);  // time for the fixture to close the window, were it asked to
   EXPECT_TRUE(::IsWindow(target));
   EXPECT_EQ(hooksInstalled, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Keys typed into the open menu, one look at a time: '\r' is Enter, '\x1b' Esc, '\b' Backspace;
+// '%' stands for the accelerator letter of the alpha window's item.
+constexpr char kEnter = '\r';
+constexpr char kEsc = '\x1b';
+
+HWND QueryWindow() { return ::FindWindowA("SwivoQueryWindow", nullptr); }
+
+std::wstring QueryShown() {
+  wchar_t text[64] = {};
+  if (const HWND query = QueryWindow()) ::GetWindowTextW(query, text, 64);
+  return text;
+}
+
+// Three windows of this thread, the slash one's caption beginning with '/'.
+class Finding : public ::testing::Test {
+ protected:
+  Finding() {
+    beeps = 0;
+    ::SetForegroundWindow(plain.get());
+  }
+
+  int Index(HWND wnd) const { return testing_support::IndexOfWindow(menu.Tasks(), wnd); }
+  int Highlighted(HWND open) const { return ui::HighlightedItem(testing_support::NativeMenuOf(open)); }
+
+  void Type(HWND open, const std::string& keys) const {
+    for (const char key : keys) {
+      if (key == kEnter || key == kEsc) {
+        PressInMenu(open, key == kEnter ? VK_RETURN : VK_ESCAPE);
+      } else {
+        testing_support::TypeInMenu(open, key == '%' ? static_cast<char>('a' + Index(alpha.get())) : key);
+      }
+    }
+  }
+
+  // Runs each stage at a look at the open menu after the keys of the one before have been read.
+  void PopupWith(std::vector<std::function<void(HWND)>> stages, size_t next = 0) {
+    if (next == 0) {
+      WhenMenuSettles([this, stages](HWND) { PopupWith(stages, 1); });
+      menu.PopupTasks(10, 10);
+      return;
+    }
+    WhenMenuOpens([this, stages, next](HWND open) {
+      stages[next - 1](open);
+      if (next < stages.size()) PopupWith(stages, next + 1);
+    });
+  }
+
+  bool Chosen(HWND wnd) {
+    testing_support::Flush();
+    return ::GetForegroundWindow() == wnd;
+  }
+
+  testing_support::ImportPatch beep{::GetModuleHandleA(nullptr), "user32.dll", "MessageBeep",
+                                    reinterpret_cast<void*>(&CountedBeep)};
+  const base::unique_hwnd alpha = testing_support::OwnWindow(Tag("qxv alpha"));
+  const base::unique_hwnd plain = testing_support::OwnWindow(Tag("plain"));
+  const base::unique_hwnd beta = testing_support::OwnWindow(Tag("qxv beta"));
+  const base::unique_hwnd slash = testing_support::OwnWindow("/" + Tag("slash"));
+  TTaskPopupMenu menu;
+};
+
+TEST_F(Finding, AQueryDimsMarksAndStepsAmongMatchesUntilEnterChooses) {
+  int first = -1, second = -1, before = -1;
+  PopupWith({
+      [&](HWND open) { Type(open, "/qxv"); },
+      [&](HWND open) {
+        first = std::min(Index(alpha.get()), Index(beta.get()));
+        second = std::max(Index(alpha.get()), Index(beta.get()));
+        EXPECT_EQ(QueryShown(), L"/qxv");
+        EXPECT_EQ(Highlighted(open), first);
+        EXPECT_TRUE(menu.Items(Index(plain.get())).Dimmed);
+        EXPECT_FALSE(menu.Items(first).Dimmed);
+        EXPECT_FALSE(menu.Items(first).Marks.empty());
+        PressInMenu(open, VK_DOWN);
+      },
+      [&](HWND open) {
+        EXPECT_EQ(Highlighted(open), second);
+        PressInMenu(open, VK_DOWN);  // round to the first match
+      },
+      [&](HWND open) {
+        EXPECT_EQ(Highlighted(open), first);
+        PressInMenu(open, VK_UP);
+      },
+      [&](HWND open) {
+        before = Highlighted(open);
+        EXPECT_EQ(before, second);
+        Type(open, "z");
+      },
+      [&](HWND open) {
+        EXPECT_EQ(beeps, 1);
+        EXPECT_TRUE(menu.Items(first).Dimmed && menu.Items(second).Dimmed);
+        EXPECT_EQ(Highlighted(open), before);
+        Type(open, "\b\b");
+      },
+      [&](HWND open) {
+        EXPECT_EQ(QueryShown(), L"/qx");
+        Type(open, "\x1b");
+      },
+      [&](HWND open) {
+        EXPECT_EQ(QueryShown(), L"/");
+        for (int i = 0; i < menu.ItemCount(); ++i) EXPECT_FALSE(menu.Items(i).Dimmed) << i;
+        Type(open, "QXV ALPHA\r");
+      },
+  });
+  EXPECT_FALSE(QueryWindow());
+  EXPECT_TRUE(Chosen(alpha.get()));
+}
+
+struct KeysCase {
+  int find;
+  int autoHotKey;
+  const char* keys;
+  bool alphaChosen;  // else the slash window, or nothing for keys that end with Esc
+  bool slashChosen;
+};
+
+class FindingKeys : public Finding, public ::testing::WithParamInterface<KeysCase> {};
+
+// Each popup ends with the keys' choice, or closes after two Esc.
+TEST_P(FindingKeys, ChooseAsTheSettingsSay) {
+  menu.SetFind(GetParam().find);
+  menu.SetAutoHotKey(GetParam().autoHotKey);
+  PopupWith({[&](HWND open) { Type(open, GetParam().keys); }});
+  EXPECT_EQ(Chosen(alpha.get()), GetParam().alphaChosen);
+  EXPECT_EQ(::GetForegroundWindow() == slash.get(), GetParam().slashChosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, FindingKeys,
+    ::testing::Values(KeysCase{taskmenu::kFindOff, taskmenu::kNoAccelerator, "/", false, true},
+                      KeysCase{taskmenu::kFindBySlash, taskmenu::kNoAccelerator, "/qxv alpha\r", true, false},
+                      KeysCase{taskmenu::kFindBySlash, taskmenu::kAcceleratorAppended, "%", true, false},
+                      KeysCase{taskmenu::kFindBySlash, taskmenu::kAcceleratorAppended, "/%\x1b\x1b", false, false},
+                      KeysCase{taskmenu::kFindByTyping, taskmenu::kNoAccelerator, "qxv al\r", true, false},
+                      KeysCase{taskmenu::kFindByTyping, taskmenu::kAcceleratorAfterSpace, "%", true, false}));
+
+// The owner window's input context is gone while the menu is open and back after it, however it
+// closes; the query window goes with the menu. Off, finding leaves the context alone.
+TEST_F(Finding, TheOwnerTypesWithoutInputContextAndTheQueryWindowGoesWithTheMenu) {
+  menu.CreateOwner();
+  const HWND owner = menu.OwnerWindow();
+  const HIMC before = ::ImmCreateContext();  // the null driver gives windows none of their own
+  const HIMC initial = ::ImmAssociateContext(owner, before);
+  // Off, '/' would choose the slash window; a cancelled menu opens no more, so it comes last.
+  for (const auto& [find, keys, cancel] :
+       {std::tuple{taskmenu::kFindOff, "", false}, std::tuple{taskmenu::kFindBySlash, "/", false},
+        std::tuple{taskmenu::kFindBySlash, "/", true}}) {
+    menu.SetFind(find);
+    HIMC during = nullptr;
+    HWND queryDuring = nullptr;
+    PopupWith({[&](HWND open) { Type(open, keys); },
+               [&](HWND open) {
+                 during = ::ImmGetContext(owner);
+                 ::ImmReleaseContext(owner, during);
+                 queryDuring = QueryWindow();
+                 if (cancel) return menu.Cancel();  // as an unload does
+                 Type(open, "\x1b");
+               }});
+    EXPECT_EQ(during, find == taskmenu::kFindOff ? before : nullptr) << find;
+    EXPECT_EQ(queryDuring != nullptr, find != taskmenu::kFindOff) << find;
+    EXPECT_FALSE(QueryWindow());
+    const HIMC after = ::ImmGetContext(owner);
+    ::ImmReleaseContext(owner, after);
+    EXPECT_EQ(after, before);
+  }
+  ::ImmAssociateContext(owner, initial);
+  ::ImmDestroyContext(before);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -25,6 +27,9 @@ class TMenuItem {
   MenuKey Key;          // what typed keys choose the item by
   int ImageIndex = -1;  // position in the menu's image list; -1 for none, or kImagePending
   bool Enabled = true;  // a disabled item is drawn grey, and choosing it does nothing
+  bool Dimmed = false;  // drawn grey, and still chosen as usual
+  // Ranges [first, second) of Text.Caption drawn marked, as found by typing.
+  std::vector<std::pair<size_t, size_t>> Marks;
   std::function<void(TMenuItem&)> OnClick;
   // Runs while the menu stays open; without it the close keys do nothing for the item.
   std::function<void(TMenuItem&, CloseRequest)> OnCloseKey;

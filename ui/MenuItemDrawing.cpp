@@ -1,13 +1,14 @@
 #include "ui/MenuItemDrawing.h"
 
 #include "base/Handle.h"
+#include "ui/CaptionMarks.h"
 
 namespace ui {
 
 void DrawMenuItem(const DRAWITEMSTRUCT& draw, const TMenuItem& item, const MenuLayout& layout, size_t position,
                   const MenuPainter& painter, HIMAGELIST images) {
   const bool selected = draw.itemState & ODS_SELECTED;
-  const bool grey = draw.itemState & (ODS_GRAYED | ODS_DISABLED);
+  const bool grey = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) || item.Dimmed;
   painter.FillItem(draw.hDC, draw.rcItem, selected, grey);
   const MenuMetrics& m = layout.Metrics();
   const int top = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - m.iconSize) / 2;
@@ -23,7 +24,11 @@ void DrawMenuItem(const DRAWITEMSTRUCT& draw, const TMenuItem& item, const MenuL
   // DrawText underlines the accelerator and hides its '&'; "&&" shows one '&'. Until the user
   // reaches for the keyboard, the system's menus hide the underline (ODS_NOACCEL).
   const UINT prefix = (draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-  DrawItemText(draw.hDC, item.Text, layout.Data(position).layout, text, painter.TextColor(false, true), prefix);
+  const ItemTextLayout& textLayout = layout.Data(position).layout;
+  DrawItemText(draw.hDC, item.Text, textLayout, text, painter.TextColor(false, true), prefix);
+  DrawCaptionMarks(draw.hDC, item.Text.Caption, item.Marks,
+                   {text.left, text.top, text.left + textLayout.captionWidth, text.bottom}, textLayout.height,
+                   m.margin - 1, prefix);
 }
 
 }  // namespace ui

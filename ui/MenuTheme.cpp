@@ -105,6 +105,11 @@ COLORREF MenuPainter::TextColor(bool selected, bool grey) const {
   return ::GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
 }
 
+COLORREF MenuPainter::BackgroundColor() const {
+  if (look_ == MenuLook::kLight) return lightBackground_;
+  return look_ == MenuLook::kDark ? kDarkBackground : ::GetSysColor(COLOR_MENU);
+}
+
 void MenuPainter::UseBackground(HMENU menu) const {
   if (!background_) return;
   MENUINFO info{};

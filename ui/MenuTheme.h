@@ -38,6 +38,8 @@ class MenuPainter {
   void UseBackground(HMENU menu) const;
   void FillItem(HDC dc, const RECT& item, bool selected, bool grey) const;
   COLORREF TextColor(bool selected, bool grey) const;
+  // Behind an item that is not highlighted.
+  COLORREF BackgroundColor() const;
 
  private:
   MenuLook look_;

@@ -34,15 +34,27 @@ int HighlightedItem(HMENU menu) {
   return -1;
 }
 
+void RedrawItems(HMENU menu, const std::vector<int>& positions) {
+  const HWND shown = MenuWindowOf(menu);
+  for (const int position : positions) {
+    RECT rect{};
+    if (!shown || position < 0 || !::GetMenuItemRect(shown, menu, static_cast<UINT>(position), &rect)) continue;
+    ::MapWindowPoints(nullptr, shown, reinterpret_cast<POINT*>(&rect), 2);
+    ::InvalidateRect(shown, &rect, FALSE);
+  }
+}
+
 // The menu window's own request moves the highlight at once. Where the window does not know it
 // (Wine), the arrow keys walk there from the first item: posted, they are read before the menu
 // is painted again.
-void HighlightItem(HWND menuWindow, HMENU menu, int position) {
-  if (position < 0 || position >= ::GetMenuItemCount(menu)) return;
+int HighlightItem(HWND menuWindow, HMENU menu, int position, int from) {
+  if (position < 0 || position >= ::GetMenuItemCount(menu)) return 0;
   ::SendMessageA(menuWindow, kSelectItemMessage, static_cast<WPARAM>(position), 0);
-  const int from = HighlightedItem(menu);  // from none, the first VK_DOWN highlights the first item
+  if (from == kFromHighlighted) from = HighlightedItem(menu);  // from none, VK_DOWN highlights the first item
   const WPARAM key = position > from ? VK_DOWN : VK_UP;
-  for (int step = std::abs(position - from); step > 0; --step) ::PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+  const int steps = std::abs(position - from);
+  for (int step = steps; step > 0; --step) ::PostMessageA(menuWindow, WM_KEYDOWN, key, kHighlightStep);
+  return steps;
 }
 
 }  // namespace ui

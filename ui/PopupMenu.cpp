@@ -120,12 +120,7 @@ void TPopupMenu::DisableItem(TMenuItem& item) {
 
 void TPopupMenu::SetItemImage(TMenuItem& item, int image) {
   item.ImageIndex = image;
-  const int position = IndexOf(item);
-  const HWND shown = openMenu_ ? MenuWindowOf(openMenu_) : nullptr;
-  RECT rect{};
-  if (!shown || position < 0 || !::GetMenuItemRect(shown, openMenu_, static_cast<UINT>(position), &rect)) return;
-  ::MapWindowPoints(nullptr, shown, reinterpret_cast<POINT*>(&rect), 2);
-  ::InvalidateRect(shown, &rect, FALSE);
+  if (openMenu_) RedrawItems(openMenu_, {IndexOf(item)});
 }
 
 void TPopupMenu::Cancel() {

@@ -49,6 +49,10 @@ class TPopupMenu {
   void DisableItem(TMenuItem& item);
   // Gives the item another image, also in the open menu.
   void SetItemImage(TMenuItem& item, int image);
+  // While the menu is open: the native menu, its sizes and how it paints; else null.
+  HMENU OpenMenu() const { return openMenu_; }
+  const MenuLayout* OpenLayout() const { return openMenu_ ? layout_.get() : nullptr; }
+  const MenuPainter* OpenPainter() const { return painter_; }
 
   // Tracks the menu at (x, y) until an item is chosen (its action runs when the thread next
   // dispatches its messages) or the menu is dismissed; nothing once cancelled or while open. Items

@@ -2,7 +2,7 @@
 // message loop.
 //
 //   swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--hold-menu MS]
-//              [--sample-windows]
+//              [--sample-windows] [--type TEXT]
 //
 // It prints the information record, initialises the plug-in, runs command 0 when its button is
 // clicked, on Ctrl+Alt+T (--hotkey), or once after MS milliseconds (--execute-after), and with
@@ -10,7 +10,7 @@
 // plug-in and frees the library. --hold-menu prints "menu open" once the open menu has drawn its
 // items, so that a script can take a picture of the screen, then closes it after MS milliseconds
 // and quits. --sample-windows opens sample application windows in the host's
-// own process (see SampleWindows.h).
+// own process (see SampleWindows.h). --type types TEXT into the open menu before it prints "menu open".
 #include "SampleWindows.h"
 #include "plugin/Exports.h"
 
@@ -46,6 +46,7 @@ Plugin plug;
 HWND hostWindow;
 UINT menuHoldMs = 0;
 UINT pollsWithMenuOpen = 0;
+std::string typed;  // --type
 
 HWND OpenMenuWindow() {
   HWND menu = ::FindWindowA("#32768", nullptr);
@@ -53,13 +54,17 @@ HWND OpenMenuWindow() {
 }
 
 void CloseMenuAndQuit(HWND wnd) {
-  if (HWND menu = OpenMenuWindow()) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  // With typed text the first Esc clears what was typed.
+  for (int i = typed.empty() ? 1 : 2; i > 0; --i) {
+    if (HWND menu = OpenMenuWindow()) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
   ::SetTimer(wnd, kQuitTimer, kQuitDelayAfterMenuMs, nullptr);
 }
 
 void PollForOpenMenu(HWND wnd) {
   if (!OpenMenuWindow() || ++pollsWithMenuOpen < kMenuDrawnAfterPolls) return;
   ::KillTimer(wnd, kMenuPollTimer);
+  for (const char c : typed) ::PostMessageA(OpenMenuWindow(), WM_CHAR, static_cast<unsigned char>(c), 0);
   std::printf("menu open\n");
   std::fflush(stdout);
   ::SetTimer(wnd, kCloseMenuTimer, menuHoldMs, nullptr);
@@ -128,7 +133,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
                  "usage: swivo-host PLUGIN.dll [--execute-after MS] [--quit-after MS] [--hotkey] [--hold-menu MS]"
-                 " [--sample-windows]\n");
+                 " [--sample-windows] [--type TEXT]\n");
     return 2;
   }
   char fullPath[MAX_PATH] = {};
@@ -163,6 +168,8 @@ int main(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--sample-windows")) {
       samples = std::make_unique<SampleWindows>();
+    } else if (!std::strcmp(argv[i], "--type") && i + 1 < argc) {
+      typed = argv[++i];
     } else if (!std::strcmp(argv[i], "--hotkey")) {
       ::RegisterHotKey(hostWindow, kHotKeyId, MOD_CONTROL | MOD_ALT, 'T');
     } else if (!std::strcmp(argv[i], "--execute-after") && i + 1 < argc) {
