@@ -306,6 +306,23 @@ TEST_F(Finding, AQueryDimsMarksAndStepsAmongMatchesUntilEnterChooses) {
   EXPECT_TRUE(Chosen(alpha.get()));
 }
 
+// Once the matcher reads kana: "memo" finds "メモ帳" by the romaji of its kana.
+TEST_F(Finding, ARomajiQueryFindsAKanaCaption) {
+  const std::wstring caption = L"\u30E1\u30E2\u5E33 " + std::to_wstring(::GetCurrentProcessId());
+  const base::unique_hwnd kana(::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                                 100, 100, nullptr, nullptr, nullptr, nullptr));
+  bool readsKana = false;
+  int index = -1;
+  PopupWith({[&](HWND open) {
+    index = Index(kana.get());
+    readsKana = index >= 0 && tasklist::TaskFinder(menu.Tasks()).Find(L"memo")[static_cast<size_t>(index)].Matches();
+    Type(open, readsKana ? "/memo\r" : "\x1b");
+  }});
+  ASSERT_GE(index, 0);
+  if (!readsKana) GTEST_SKIP() << "the task finder reads no kana yet";
+  EXPECT_TRUE(Chosen(kana.get()));
+}
+
 struct KeysCase {
   int find;
   int autoHotKey;
