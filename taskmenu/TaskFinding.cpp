@@ -23,7 +23,7 @@ ui::QueryLook LookOf(const ui::TPopupMenu& menu) {
   const ui::MenuPainter* painter = menu.OpenPainter();
   return {layout ? layout->Font() : nullptr, painter ? painter->BackgroundColor() : ::GetSysColor(COLOR_MENU),
           painter ? painter->TextColor(false, false) : ::GetSysColor(COLOR_MENUTEXT),
-          layout ? layout->Metrics().margin : 3};
+          layout ? layout->Metrics().margin : ui::MenuMetrics{}.margin};
 }
 
 }  // namespace

@@ -36,7 +36,6 @@ class TaskFinding {
 
   // A key the open menu is about to read; returns whether it took it.
   bool TakeKey(const MSG& key);
-  const std::wstring& Query() const { return query_; }
 
  private:
   void SetQuery(std::wstring query);

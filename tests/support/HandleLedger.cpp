@@ -121,6 +121,16 @@ BOOL WINAPI CountCloseHandle(HANDLE handle) {
   for (const char* kind : {"process", "snapshot", "thread", "event", "file"}) Destroyed(kind, handle, false);
   return Real<decltype(&::CloseHandle)>("CloseHandle")(handle);
 }
+// A paint's context is let go by its window's EndPaint.
+HDC WINAPI CountBeginPaint(HWND wnd, PAINTSTRUCT* paint) {
+  const HDC dc = Real<decltype(&::BeginPaint)>("BeginPaint")(wnd, paint);
+  Created("paint", dc);
+  return dc;
+}
+BOOL WINAPI CountEndPaint(HWND wnd, const PAINTSTRUCT* paint) {
+  Destroyed("paint", paint->hdc, true);
+  return Real<decltype(&::EndPaint)>("EndPaint")(wnd, paint);
+}
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 CreateSnapshotFn realCreateSnapshot;
 HANDLE WINAPI CountCreateSnapshot(DWORD flags, DWORD processId) {
@@ -168,6 +178,7 @@ std::vector<Hook> hooks = Table(
     Destroys<decltype(&::DeleteObject)>{"gdi32.dll", "DeleteObject", kGdiObject},
     Creates<decltype(&::CreateCompatibleDC)>{"gdi32.dll", "CreateCompatibleDC", "device context"},
     Destroys<decltype(&::DeleteDC)>{"gdi32.dll", "DeleteDC", "device context"},
+    Own("user32.dll", "BeginPaint", "paint", &CountBeginPaint), Own("user32.dll", "EndPaint", "paint", &CountEndPaint),
     Creates<decltype(&::LoadLibraryExA)>{"kernel32.dll", "LoadLibraryExA", "library"},
     Creates<decltype(&::LoadLibraryW)>{"kernel32.dll", "LoadLibraryW", "library"},
     Destroys<decltype(&::FreeLibrary)>{"kernel32.dll", "FreeLibrary", "library"},
