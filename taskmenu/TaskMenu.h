@@ -72,9 +72,10 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   tasklist::TWinInfos tasks_;
   TaskImages images_;
   std::unique_ptr<tasklist::LateAnswers> lateAnswers_;
-  std::unique_ptr<TaskFinding> finding_;  // from its first key until the menu closes
-  int iconSize_ = 0;                      // of this popup's images
-  LPARAM lateSerial_ = 0;                 // tells the answers of this popup's asks from earlier ones
+  // From the key that starts finding until the menu closes.
+  std::unique_ptr<TaskFinding> finding_;
+  int iconSize_ = 0;       // of this popup's images
+  LPARAM lateSerial_ = 0;  // tells the answers of this popup's asks from earlier ones
   bool inPopup_ = false;
   int acceleratorStyle_ = kDefaultAcceleratorStyle;
   bool preselect_ = kDefaultPreselect;
