@@ -116,6 +116,7 @@ int TTaskPopupMenu::PendingImage(int position) {
 }
 
 bool TTaskPopupMenu::TakeKey(const MSG& key) {
+  monitor_.NoteKey(key);
   if (finding_) return finding_->TakeKey(key);
   const FindStart start = FindStartOf(key, find_, acceleratorStyle_);
   if (start == FindStart::kNone || !OpenMenu()) return false;
@@ -140,11 +141,6 @@ std::string TTaskPopupMenu::AcceleratorSuffix() const {
     default:
       return {};
   }
-}
-
-bool TTaskPopupMenu::TakeKey(const MSG& key) {
-  monitor_.NoteKey(key);
-  return false;
 }
 
 void TTaskPopupMenu::TaskItemClick(ui::TMenuItem& item) {
