@@ -35,6 +35,7 @@ class TMainForm : public ui::TForm {
   void SetExcludeClass(const std::string& list) { Menu().SetExcludeClass(list); }
   void SetPreselect(bool value) { Menu().SetPreselect(value); }
   void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
+  void SetActionMenu(bool value) { Menu().SetActionMenu(value); }
   void SetTheme(int value) { Menu().SetTheme(value); }
   bool MenuFixPos() const { return fixedPos_; }
   int XPos() const { return fixedX_; }

@@ -14,6 +14,7 @@ enum AcceleratorStyles : int {
 inline constexpr int kDefaultAcceleratorStyle = kNoAccelerator;
 inline constexpr bool kDefaultPreselect = true;
 inline constexpr bool kDefaultCloseKey = true;
+inline constexpr bool kDefaultActionMenu = true;
 // The menu opens at the mouse cursor; the fixed point, in screen pixels, is used when switched on.
 inline constexpr bool kDefaultMenuFixPos = false;
 inline constexpr int kDefaultFixedX = 100;

@@ -39,12 +39,28 @@ void ReleaseIcons(tasklist::TWinInfos& tasks) {
   for (int i = 0; i < tasks.Count(); ++i) tasks.Items(i).Icon = {};
 }
 
+int PositionOfRoot(const tasklist::TWinInfos& tasks, HWND root) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).RootWnd == root) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
 void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
   inPopup_ = true;
   const base::ScopeExit popupEnds([this] { inPopup_ = false; });
+  HWND again = nullptr;
+  do {
+    PopupOnce(x, y, front, again);
+    again = RunAskedActions(x, y);
+  } while (again);
+}
+
+void TTaskPopupMenu::PopupOnce(int x, int y, HWND front, HWND again) {
+  actionsAsked_ = -1;
   // The last popup's asks still waiting are dropped: they would hold up this refresh's.
   lateAnswers_.reset();
   ClearItems();
@@ -56,7 +72,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
   AskLateIcons(iconSize_);
-  if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
+  HighlightOnOpen(again ? PositionOfRoot(tasks_, again) : preselect_ ? tasks_.PreviousTask(front) : -1);
   Popup(x, y);
 }
 
@@ -80,6 +96,11 @@ void TTaskPopupMenu::AskLateIcons(int iconSize) {
 }
 
 LRESULT TTaskPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Where the platform tells of a right click on an item (Windows; Wine never does).
+  if (msg == WM_MENURBUTTONUP && actionMenu_) {
+    AskActions(static_cast<int>(wParam));
+    return 0;
+  }
   if (msg != kLateIconMessage) return TPopupMenu::HandleMessage(msg, wParam, lParam);
   if (lParam == lateSerial_) LateIconAnswered(wParam);
   return 0;

@@ -4,6 +4,7 @@
 // first drawn, or while the open menu waits for input.
 #pragma once
 
+#include "taskmenu/ActionMenu.h"
 #include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskImages.h"
 #include "tasklist/LateAnswers.h"
@@ -37,6 +38,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetExcludeClass(const std::string& list) { tasks_.SetExcludeClass(list); }
   void SetPreselect(bool value) { preselect_ = value; }
   void SetCloseKey(bool value) { closeKey_ = value; }
+  void SetActionMenu(bool value) { actionMenu_ = value; }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
@@ -46,10 +48,24 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool InPopup() const { return inPopup_; }
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
+  bool ActionMenu() const { return actionMenu_; }
   int AcceleratorStyle() const { return acceleratorStyle_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
+  // Also closes an open action menu, and keeps the task menu from opening again after it.
+  void Cancel() override;
+
  private:
+  // Builds and tracks the menu once, with the entry of `again`'s root highlighted, else the
+  // preselection's.
+  void PopupOnce(int x, int y, HWND front, HWND again);
+  // The highlighted task's action menu: the task menu closes first, and the action menu opens
+  // once its loop has returned (TaskMenuActions.cpp).
+  bool TakeKey(const MSG& key) override;
+  void AskActions(int position);
+  // Runs the action menu asked for in the pass that just ended; returns the root window whose
+  // entry the task menu opens with again, or none.
+  HWND RunAskedActions(int x, int y);
   void AddTaskItem(const tasklist::TWinInfo& task, int image);
   // Asks for the icons the refresh could not give in time, to be drawn while the menu is open.
   void AskLateIcons(int iconSize);
@@ -71,6 +87,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   int acceleratorStyle_ = kDefaultAcceleratorStyle;
   bool preselect_ = kDefaultPreselect;
   bool closeKey_ = kDefaultCloseKey;
+  bool actionMenu_ = kDefaultActionMenu;
+  TActionMenu actions_;
+  int actionsAsked_ = -1;  // the entry whose action menu the user asked for in this pass
 };
 
 }  // namespace taskmenu
