@@ -202,16 +202,19 @@ TEST_F(EndTask, EndsAHungProgramOnlyAfterItsConfirmation) {
     refused = ItemsOf(refusing) == kEndTaskRow + 1 && Greyed(refusing, kEndTaskRow);
     unopenedProcess = 0;
     PressInMenu(refusing, VK_ESCAPE);
-    WhenNextMenuOpens(refusing, [&](HWND tasks) {
-      PressInMenu(tasks, VK_APPS);  // on the same entry, highlighted again
-      WhenNextMenuOpens(tasks, [&](HWND actions) {
-        offered = ItemsOf(actions) == kEndTaskRow + 1 && !Greyed(actions, kEndTaskRow);
-        TypeInMenu(actions, 'e');
-        WhenNextMenuOpens(actions, [&](HWND confirm) {
-          asking = ItemsOf(confirm);
-          runningWhileAsked = Running();
-          TypeInMenu(confirm, 'y');
-          WhenNextMenuOpens(confirm, [](HWND tasksAgain) { PressInMenu(tasksAgain, VK_ESCAPE); });
+    // At the second look the task menu has highlighted the same entry again.
+    WhenNextMenuOpens(refusing, [&](HWND) {
+      testing_support::WhenMenuOpens([&](HWND tasks) {
+        PressInMenu(tasks, VK_APPS);
+        WhenNextMenuOpens(tasks, [&](HWND actions) {
+          offered = ItemsOf(actions) == kEndTaskRow + 1 && !Greyed(actions, kEndTaskRow);
+          TypeInMenu(actions, 'e');
+          WhenNextMenuOpens(actions, [&](HWND confirm) {
+            asking = ItemsOf(confirm);
+            runningWhileAsked = Running();
+            TypeInMenu(confirm, 'y');
+            WhenNextMenuOpens(confirm, [](HWND tasksAgain) { PressInMenu(tasksAgain, VK_ESCAPE); });
+          });
         });
       });
     });
