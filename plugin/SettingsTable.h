@@ -44,6 +44,7 @@ inline constexpr std::tuple kSettings{
             [](auto& form, const auto& list) { form.SetExcludeClass(list); }},
     Setting{"Preselect", taskmenu::kDefaultPreselect, [](auto& form, bool value) { form.SetPreselect(value); }},
     Setting{"CloseKey", taskmenu::kDefaultCloseKey, [](auto& form, bool value) { form.SetCloseKey(value); }},
+    Setting{"ActionMenu", taskmenu::kDefaultActionMenu, [](auto& form, bool value) { form.SetActionMenu(value); }},
     Setting{"Theme", int32_t{ui::kDefaultTheme}, [](auto& form, int32_t value) { form.SetTheme(value); }},
     Setting{"Find", int32_t{taskmenu::kDefaultFind}, [](auto& form, int32_t value) { form.SetFind(value); }},
     Setting{"Monitor", taskmenu::kDefaultThisMonitorOnly, [](auto& form, bool value) { form.SetMonitor(value); }},

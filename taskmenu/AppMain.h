@@ -36,6 +36,7 @@ class TMainForm : public ui::TForm {
   void SetPreselect(bool value) { Menu().SetPreselect(value); }
   void SetCloseKey(bool value) { Menu().SetCloseKey(value); }
   void SetMonitor(bool value) { Menu().SetMonitor(value); }
+  void SetActionMenu(bool value) { Menu().SetActionMenu(value); }
   void SetTheme(int value) { Menu().SetTheme(value); }
   void SetFind(int value) { Menu().SetFind(value); }
   bool MenuFixPos() const { return fixedPos_; }

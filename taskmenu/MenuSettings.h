@@ -25,6 +25,7 @@ inline constexpr bool kDefaultPreselect = true;
 inline constexpr bool kDefaultCloseKey = true;
 // Every task is listed, on whichever monitor; on: only those on the monitor where the menu opens.
 inline constexpr bool kDefaultThisMonitorOnly = false;
+inline constexpr bool kDefaultActionMenu = true;
 // The menu opens at the mouse cursor; the fixed point, in screen pixels, is used when switched on.
 inline constexpr bool kDefaultMenuFixPos = false;
 inline constexpr int kDefaultFixedX = 100;

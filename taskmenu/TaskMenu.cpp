@@ -41,12 +41,28 @@ void ReleaseIcons(tasklist::TWinInfos& tasks) {
   for (int i = 0; i < tasks.Count(); ++i) tasks.Items(i).Icon = {};
 }
 
+int PositionOfRoot(const tasklist::TWinInfos& tasks, HWND root) {
+  for (int i = 0; i < tasks.Count(); ++i) {
+    if (tasks.Items(i).RootWnd == root) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
 void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   if (inPopup_) return;
   inPopup_ = true;
   const base::ScopeExit popupEnds([this] { inPopup_ = false; });
+  HWND again = nullptr;
+  do {
+    PopupOnce(x, y, front, again);
+    again = RunAskedActions(x, y);
+  } while (again);
+}
+
+void TTaskPopupMenu::PopupOnce(int x, int y, HWND front, HWND again) {
+  actionsAsked_ = -1;
   // The last popup's asks still waiting are dropped: they would hold up this refresh's.
   lateAnswers_.reset();
   ClearItems();
@@ -59,7 +75,7 @@ void TTaskPopupMenu::PopupTasks(int x, int y, HWND front) {
   const std::vector<int> shown = UpdateImages(images_, tasks_);
   for (int i = 0; i < tasks_.Count(); ++i) AddTaskItem(tasks_.Items(i), shown[static_cast<size_t>(i)]);
   AskLateIcons(iconSize_);
-  if (preselect_) HighlightOnOpen(tasks_.PreviousTask(front));
+  HighlightOnOpen(again ? PositionOfRoot(tasks_, again) : preselect_ ? tasks_.PreviousTask(front) : -1);
   const base::ScopeExit endFinding([this] { finding_.reset(); });
   // Typed letters reach the menu as they are, also with the IME on.
   const std::optional<ui::NoInputContext> plainKeys =
@@ -87,6 +103,11 @@ void TTaskPopupMenu::AskLateIcons(int iconSize) {
 }
 
 LRESULT TTaskPopupMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Where the platform tells of a right click on an item (Windows; Wine never does).
+  if (msg == WM_MENURBUTTONUP && actionMenu_) {
+    AskActions(static_cast<int>(wParam));
+    return 0;
+  }
   if (msg != kLateIconMessage) return TPopupMenu::HandleMessage(msg, wParam, lParam);
   if (lParam == lateSerial_) LateIconAnswered(wParam);
   return 0;
@@ -115,8 +136,14 @@ int TTaskPopupMenu::PendingImage(int position) {
   return fallback ? images_.Add({task.Wnd, task.ProcessId, fallback.Handle()}) : -1;
 }
 
+// The features that share the open menu's keys: the action menu's keys, which finding has no use
+// for, come first; the monitor only notes which key chose.
 bool TTaskPopupMenu::TakeKey(const MSG& key) {
   monitor_.NoteKey(key);
+  if (actionMenu_ && IsActionMenuKey(key)) {
+    AskActions(HighlightedPosition());
+    return true;
+  }
   if (finding_) return finding_->TakeKey(key);
   const FindStart start = FindStartOf(key, find_, acceleratorStyle_);
   if (start == FindStart::kNone || !OpenMenu()) return false;

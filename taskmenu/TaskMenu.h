@@ -5,6 +5,7 @@
 #pragma once
 
 #include "taskmenu/MenuMonitor.h"
+#include "taskmenu/ActionMenu.h"
 #include "taskmenu/MenuSettings.h"
 #include "taskmenu/TaskFinding.h"
 #include "taskmenu/TaskImages.h"
@@ -41,6 +42,7 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   void SetCloseKey(bool value) { closeKey_ = value; }
   void SetFind(int value) { find_ = value; }
   void SetMonitor(bool value) { thisMonitorOnly_ = value; }
+  void SetActionMenu(bool value) { actionMenu_ = value; }
 
   std::string FormatItemCaption(const std::string& caption) const;
   void TaskItemClick(ui::TMenuItem& item);
@@ -51,17 +53,31 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   bool Preselect() const { return preselect_; }
   bool CloseKey() const { return closeKey_; }
   bool ThisMonitorOnly() const { return thisMonitorOnly_; }
+  bool ActionMenu() const { return actionMenu_; }
   int AcceleratorStyle() const { return acceleratorStyle_; }
   int Find() const { return find_; }
   const tasklist::TWinInfos& Tasks() const { return tasks_; }
 
+  // Also closes an open action menu, and keeps the task menu from opening again after it.
+  void Cancel() override;
+
  private:
+  // Builds and tracks the menu once, with the entry of `again`'s root highlighted, else the
+  // preselection's.
+  void PopupOnce(int x, int y, HWND front, HWND again);
+  // The keys of finding, of the action menu and of bringing a window here.
+  bool TakeKey(const MSG& key) override;
+  // The highlighted task's action menu: the task menu closes first, and the action menu opens
+  // once its loop has returned (TaskMenuActions.cpp).
+  void AskActions(int position);
+  // Runs the action menu asked for in the pass that just ended; returns the root window whose
+  // entry the task menu opens with again, or none.
+  HWND RunAskedActions(int x, int y);
   void AddTaskItem(const tasklist::TWinInfo& task, int image);
   // Asks for the icons the refresh could not give in time, to be drawn while the menu is open.
   void AskLateIcons(int iconSize);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   int PendingImage(int position) override;
-  bool TakeKey(const MSG& key) override;
   // An answer of this popup's late asks for the task at position `answered` (a slow window's
   // icon, a store app's image): it is copied at once, while the window still shows it, and drawn
   // in place.
@@ -83,6 +99,9 @@ class TTaskPopupMenu : public ui::TPopupMenu {
   int find_ = kDefaultFind;  // one of FindStarts
   bool thisMonitorOnly_ = kDefaultThisMonitorOnly;
   MenuMonitor monitor_;
+  bool actionMenu_ = kDefaultActionMenu;
+  TActionMenu actions_;
+  int actionsAsked_ = -1;  // the entry whose action menu the user asked for in this pass
 };
 
 }  // namespace taskmenu

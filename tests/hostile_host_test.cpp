@@ -114,7 +114,7 @@ class HostileHost : public ::testing::Test {
   UINT_PTR safetyTimer = 0;
 };
 
-enum class Moment { WhileBuilding, WhileOpen, QueuedAtClose };
+enum class Moment { WhileBuilding, WhileOpen, QueuedAtClose, WhileActionsOpen };
 
 class UnloadUnderOurFrames : public HostileHost, public ::testing::WithParamInterface<Moment> {};
 
@@ -127,6 +127,12 @@ TEST_P(UnloadUnderOurFrames, TheHostGoesOnAndCanLoadThePlugInAgain) {
   if (GetParam() == Moment::WhileBuilding) {
     hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &UnloadOnMenuStart, nullptr, ::GetCurrentThreadId());
     ASSERT_TRUE(hook);
+  } else if (GetParam() == Moment::WhileActionsOpen) {
+    WhenMenuOpens([](HWND open) {
+      PressInMenu(open, VK_DOWN);  // an entry highlighted
+      PressInMenu(open, VK_APPS);
+      testing_support::WhenNextMenuOpens(open, [](HWND) { ::PostMessageA(host, kUnloadAndFree, 0, 0); });
+    });
   } else {
     const bool whileOpen = GetParam() == Moment::WhileOpen;
     WhenMenuOpens([whileOpen](HWND open) {
@@ -150,12 +156,13 @@ TEST_P(UnloadUnderOurFrames, TheHostGoesOnAndCanLoadThePlugInAgain) {
 }
 
 std::string MomentName(const ::testing::TestParamInfo<Moment>& info) {
-  const char* names[] = {"WhileBuilding", "WhileOpen", "QueuedAtClose"};
+  const char* names[] = {"WhileBuilding", "WhileOpen", "QueuedAtClose", "WhileActionsOpen"};
   return names[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, UnloadUnderOurFrames,
-                         ::testing::Values(Moment::WhileBuilding, Moment::WhileOpen, Moment::QueuedAtClose),
+                         ::testing::Values(Moment::WhileBuilding, Moment::WhileOpen, Moment::QueuedAtClose,
+                                           Moment::WhileActionsOpen),
                          MomentName);
 
 // Out of GDI or USER objects while Init builds the menu's owner window, or when the menu opens.

@@ -36,6 +36,7 @@ std::map<std::string, std::string> FormSettings(const taskmenu::TMainForm& form)
           {"ExcludeClass", listText(tasks.Options().excludeClass)},
           {"Preselect", SettingText(menu.Preselect())},
           {"CloseKey", SettingText(menu.CloseKey())},
+          {"ActionMenu", SettingText(menu.ActionMenu())},
           {"Theme", SettingText(menu.Theme())},
           {"Find", SettingText(menu.Find())},
           {"Monitor", SettingText(menu.ThisMonitorOnly())}};

@@ -123,6 +123,8 @@ void TPopupMenu::SetItemImage(TMenuItem& item, int image) {
   if (openMenu_) RedrawItems(openMenu_, {IndexOf(item)});
 }
 
+int TPopupMenu::HighlightedPosition() const { return openMenu_ ? HighlightedItem(openMenu_) : -1; }
+
 void TPopupMenu::Cancel() {
   cancelled_ = true;
   // A menu that is still being opened does not take EndMenu yet; it is ended once it waits for

@@ -61,7 +61,8 @@ class TPopupMenu {
   virtual void Popup(int x, int y);
 
   // Closes the menu, also one still opening, and keeps it from opening again: its owner goes.
-  void Cancel();
+  virtual void Cancel();
+  bool Cancelled() const { return cancelled_; }
 
   HWND OwnerWindow() const { return owner_.get(); }
 
@@ -82,6 +83,8 @@ class TPopupMenu {
   // A key the open menu is about to read (see MenuLoopFilter), after the close keys; returns
   // whether it took it.
   virtual bool TakeKey(const MSG& /*key*/) { return false; }
+  // The highlighted item's position in the open menu, or -1.
+  int HighlightedPosition() const;
 
  private:
   friend class BoundWindow<TPopupMenu>;

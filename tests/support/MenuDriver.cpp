@@ -49,6 +49,11 @@ void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs) {
   Schedule(&OpenMenuWindow, std::move(action), timeoutMs);
 }
 
+void WhenNextMenuOpens(HWND previous, std::function<void(HWND)> action, DWORD timeoutMs) {
+  Schedule([previous] { return OpenMenuWindow() != previous ? OpenMenuWindow() : nullptr; }, std::move(action),
+           timeoutMs);
+}
+
 bool MenuActionRan() { return pending.ran; }
 
 void TypeInMenu(HWND menuWindow, char character) {

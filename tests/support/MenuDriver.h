@@ -17,6 +17,8 @@ HMENU NativeMenuOf(HWND menuWindow);
 
 // Runs `action(menuWindow)` once the menu is open; gives up after `timeoutMs`.
 void WhenMenuOpens(std::function<void(HWND)> action, DWORD timeoutMs = 20000);
+// The same for the next menu after `previous`, a menu window that is closing.
+void WhenNextMenuOpens(HWND previous, std::function<void(HWND)> action, DWORD timeoutMs = 20000);
 // Whether the last scheduled action has run.
 bool MenuActionRan();
 
