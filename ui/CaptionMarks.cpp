@@ -19,7 +19,10 @@ int WidthOfStart(HDC dc, const std::wstring& caption, size_t length, UINT format
 void DrawCaptionMarks(HDC dc, const std::wstring& caption, const std::vector<std::pair<size_t, size_t>>& marks,
                       const RECT& captionArea, int textHeight, int thickness, UINT format) {
   if (marks.empty()) return;
-  const int bottom = (captionArea.top + captionArea.bottom + textHeight) / 2;
+  // Just below the text's cell: kana fill the whole cell in some fonts, and a bar inside it would
+  // read as struck through.
+  const int bottom = std::min(static_cast<int>((captionArea.top + captionArea.bottom + textHeight) / 2) + 1 + thickness,
+                              static_cast<int>(captionArea.bottom));
   ::SetDCBrushColor(dc, ::GetTextColor(dc));
   const auto brush = static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
   for (const auto& [first, second] : marks) {
