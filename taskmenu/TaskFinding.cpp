@@ -42,7 +42,6 @@ TaskFinding::TaskFinding(ui::TPopupMenu& menu, const tasklist::TWinInfos& tasks)
     : menu_(menu),
       finder_(tasks),
       menuWindow_(ui::MenuWindowOf(menu.OpenMenu())),
-      matches_(static_cast<size_t>(menu.ItemCount()), true),
       window_(LookOf(menu)) {
   ShowQuery();
 }
@@ -84,12 +83,12 @@ void TaskFinding::SetQuery(std::wstring query) {
   const std::vector<tasklist::FindResult> results = finder_.Find(query_);
   ShowResults(results);
   ShowQuery();
-  const auto first = std::find(matches_.begin(), matches_.end(), true);
-  if (first == matches_.end()) {
+  const std::vector<int> matching = Matching();
+  if (matching.empty()) {
     ::MessageBeep(MB_OK);
     return;
   }
-  MoveHighlight(static_cast<int>(first - matches_.begin()));
+  MoveHighlight(matching.front());
 }
 
 void TaskFinding::ShowResults(const std::vector<tasklist::FindResult>& results) {
@@ -98,7 +97,6 @@ void TaskFinding::ShowResults(const std::vector<tasklist::FindResult>& results) 
   for (size_t i = 0; i < count; ++i) {
     ui::TMenuItem& item = menu_.Items(static_cast<int>(i));
     const bool matches = results[i].Matches();
-    matches_[i] = matches;
     if (item.Dimmed == !matches && item.Marks == results[i].captionMarks) continue;
     item.Dimmed = !matches;
     item.Marks = results[i].captionMarks;
@@ -107,11 +105,16 @@ void TaskFinding::ShowResults(const std::vector<tasklist::FindResult>& results) 
   ui::RedrawItems(menu_.OpenMenu(), changed);
 }
 
-void TaskFinding::Step(WPARAM key) {
+std::vector<int> TaskFinding::Matching() const {
   std::vector<int> matching;
-  for (size_t i = 0; i < matches_.size(); ++i) {
-    if (matches_[i]) matching.push_back(static_cast<int>(i));
+  for (int i = 0; i < menu_.ItemCount(); ++i) {
+    if (!menu_.Items(i).Dimmed) matching.push_back(i);
   }
+  return matching;
+}
+
+void TaskFinding::Step(WPARAM key) {
+  const std::vector<int> matching = Matching();
   if (matching.empty()) return;
   const int from = Landing();
   int to = key == VK_HOME || key == VK_DOWN ? matching.front() : matching.back();  // wraps round

@@ -41,6 +41,8 @@ class TaskFinding {
   void SetQuery(std::wstring query);
   // Dims and marks the items by the results, and redraws those whose look changed.
   void ShowResults(const std::vector<tasklist::FindResult>& results);
+  // The positions of the entries that match the query: those not dimmed.
+  std::vector<int> Matching() const;
   // Up, Down, Home or End among the matching entries.
   void Step(WPARAM key);
   void MoveHighlight(int position);
@@ -52,7 +54,6 @@ class TaskFinding {
   const tasklist::TaskFinder finder_;
   const HWND menuWindow_;
   std::wstring query_;
-  std::vector<bool> matches_;
   int landing_ = -1;
   int stepsUnderWay_ = 0;
   ui::QueryWindow window_;
